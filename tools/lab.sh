@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Runs a command inside a private network namespace with loopback only, with
+# its own Xvfb display and one persistent wineserver, then removes the namespace.
+# ICMP in tests can therefore reach nothing but 127.x addresses.
+set -euo pipefail
+source "$(dirname "$0")/lib.sh"
+export WINEPREFIX="$BUILD/wine-test"
+
+if [ "${MG_IN_LAB:-}" != 1 ]; then
+  NS="minggui-lab-$$"
+  ip netns add "$NS"
+  trap 'ip netns del "$NS" 2>/dev/null || true' EXIT
+  ip netns exec "$NS" ip link set lo up
+  ip netns exec "$NS" sysctl -qw net.ipv4.icmp_echo_ignore_all=1
+  MG_IN_LAB=1 ip netns exec "$NS" "$0" "$@"
+  exit $?
+fi
+
+start_display
+wineserver -k 2>/dev/null || true
+prepare_prefix
+wineserver -p
+trap 'wineserver -k 2>/dev/null || true; stop_display' EXIT
+"$@"

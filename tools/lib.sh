@@ -1,0 +1,85 @@
+# Shared by tools/run.sh and tools/test.sh: packages, builds, the Wine prefix and the lab namespace.
+# shellcheck shell=bash
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD="$ROOT/build"
+export WINEPREFIX="$BUILD/wineprefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+JOBS=$(nproc 2>/dev/null || echo 2)
+
+PACKAGES=(
+  cmake ninja-build g++ clang libclang-rt-14-dev googletest libtomlplusplus-dev
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+  wine wine64 xvfb xauth imagemagick xdotool x11-utils
+  fonts-wqy-microhei fonts-arphic-ukai iproute2 procps python3
+)
+
+log() { printf '== %s\n' "$*" >&2; }
+
+install_missing() {
+  local missing=()
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  if ((${#missing[@]})); then
+    log "installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -q >/dev/null
+    apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
+  fi
+}
+
+build_native() {
+  log "native build"
+  cmake -S "$ROOT" -B "$BUILD/native" -G Ninja -DCMAKE_BUILD_TYPE=Sanitize \
+    -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc >/dev/null
+  cmake --build "$BUILD/native" -j "$JOBS"
+}
+
+build_fuzz() {
+  log "fuzz build"
+  cmake -S "$ROOT" -B "$BUILD/fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMG_FUZZ=ON \
+    -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang >/dev/null
+  cmake --build "$BUILD/fuzz" -j "$JOBS"
+}
+
+# $1 = win64 or win32
+build_windows() {
+  local arch=$1 toolchain
+  [ "$arch" = win64 ] && toolchain=mingw-x86_64 || toolchain=mingw-i686
+  log "Windows build ($arch)"
+  cmake -S "$ROOT" -B "$BUILD/$arch" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/$toolchain.cmake" \
+    -DMG_FORMC="$BUILD/native/tools/formc" >/dev/null
+  cmake --build "$BUILD/$arch" -j "$JOBS"
+}
+
+# The Wine prefix: created once, with CJK fonts mapped so Chinese never shows as boxes.
+prepare_prefix() {
+  if [ ! -f "$WINEPREFIX/.minggui-ready" ]; then
+    log "creating Wine prefix"
+    rm -rf "$WINEPREFIX"
+    wine wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+    wine regedit "$ROOT/tools/wine-fonts.reg" >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.minggui-ready"
+  fi
+}
+
+# Starts Xvfb on a free display and exports DISPLAY; remembers the pid for stop_display.
+start_display() {
+  local n
+  for n in $(seq 90 130); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
+  done
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  XVFB_PID=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+}
+
+stop_display() {
+  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null; wait "${XVFB_PID:-}" 2>/dev/null || true
+}
