@@ -1,0 +1,80 @@
+// Declared DLL commands: resolved on the first successful call and cached per index.
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "runtime/app.h"
+#include "runtime/entries.h"
+#include "runtime/fatal.h"
+#include "runtime/gbk_text.h"
+#include "runtime/runtime_errors.h"
+
+namespace {
+
+const wchar_t* const kSystemLibraries[] = {L"Kernel32.dll", L"Gdi32.dll",   L"User32.dll",
+                                            L"Advapi32.dll", L"Mpr.dll",     L"Shell32.dll"};
+
+// An exported name "#N" names ordinal N modulo 65536.
+FARPROC LookUp(HMODULE module, const char* name) {
+    if (name[0] == '#') {
+        unsigned long ordinal = std::strtoul(name + 1, nullptr, 10) % 65536;
+        return GetProcAddress(module, MAKEINTRESOURCEA(ordinal));
+    }
+    return GetProcAddress(module, name);
+}
+
+HMODULE LoadFrom(const std::string& path) {
+    return LoadLibraryW(WideFromGbk(path.c_str()).c_str());
+}
+
+// Search order for a name without a drive: extra directory, run directory, module
+// directory, then the platform's own search.
+HMODULE LoadDeclaredLibrary(const Application& app, const std::string& file) {
+    HMODULE module = nullptr;
+    if (file.find(':') == std::string::npos) {
+        if (!app.extraDllDirectory.empty()) module = LoadFrom(app.extraDllDirectory + "\\" + file);
+        if (!module) module = LoadFrom(app.runDirectory + "\\" + file);
+        if (!module && !app.moduleDirectory.empty()) module = LoadFrom(app.moduleDirectory + file);
+    }
+    if (!module) module = LoadFrom(file);
+    return module;
+}
+
+}  // namespace
+
+void* RtCallDllCommand(int32_t index) {
+    Application& app = App();
+    if (index < 0 || static_cast<size_t>(index) >= app.dllRoutines.size()) RtReportError(11);
+    if (void* cached = app.dllRoutines[static_cast<size_t>(index)]) return cached;
+
+    const char* name = app.dllCommandNames[static_cast<size_t>(index)];
+    const char* file = app.dllLibraryNames[static_cast<size_t>(index)];
+    if (!name) name = "";
+    if (!file) file = "";
+
+    if (*file == 0) {
+        for (const wchar_t* lib : kSystemLibraries) {
+            HMODULE module = LoadLibraryW(lib);
+            if (!module) continue;
+            if (FARPROC routine = LookUp(module, name)) {
+                // The standard libraries stay loaded by the process anyway; no handle is kept.
+                app.dllRoutines[static_cast<size_t>(index)] = reinterpret_cast<void*>(routine);
+                return reinterpret_cast<void*>(routine);
+            }
+            FreeLibrary(module);
+        }
+        FatalReport(FormatFatalMessage(fatal_text::kDllCommandMissingSystem, name).c_str(), 0);
+    }
+
+    HMODULE module = LoadDeclaredLibrary(app, file);
+    if (module) {
+        if (FARPROC routine = LookUp(module, name)) {
+            app.dllModules[static_cast<size_t>(index)] = module;
+            app.dllRoutines[static_cast<size_t>(index)] = reinterpret_cast<void*>(routine);
+            return reinterpret_cast<void*>(routine);
+        }
+        FreeLibrary(module);
+    }
+    FatalReport(FormatFatalMessage(fatal_text::kDllCommandMissing, file, name).c_str(), 0);
+}

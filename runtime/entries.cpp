@@ -1,0 +1,32 @@
+#include "runtime/entries.h"
+
+#include "runtime/app.h"
+#include "runtime/fatal.h"
+#include "runtime/heap.h"
+
+namespace {
+
+// Runtime entries with return types that differ from the table's ([[noreturn]] functions
+// convert to the table's plain pointer types).
+void ReportErrorEntry(int32_t code) { RtReportError(code); }
+void ExitProcessEntry(int32_t code) { RtExitProcess(code); }
+
+const RtEntryTable kEntries = {
+    &ReportErrorEntry, &RtCallDllCommand, &RtCallLibCommand, &RtCallCoreCommand, &RtReadProperty,
+    &RtWriteProperty,  &RtAlloc,          &RtRealloc,        &RtFree,            &ExitProcessEntry,
+    &RtMessageLoop,    &RtLoadStartWindow, &RtOtherHelp,
+};
+
+}  // namespace
+
+const RtEntryTable& RtEntries() { return kEntries; }
+
+ArgValue RtCallCoreCommand(CommandRoutine routine, int32_t count, ArgValue* args) {
+    ArgValue result;  // all three words 0
+    routine(&result, count, args);
+    return result;
+}
+
+ArgValue RtCallLibCommand(int32_t /*library*/, CommandRoutine routine, int32_t count, ArgValue* args) {
+    return RtCallCoreCommand(routine, count, args);
+}

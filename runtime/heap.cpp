@@ -1,0 +1,118 @@
+#include "runtime/heap.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstring>
+
+#include "runtime/fatal.h"
+#include "runtime/runtime_errors.h"
+
+namespace {
+
+const char* g_constStart = nullptr;
+const char* g_constEnd = nullptr;
+
+std::atomic<uint64_t> g_failAt{0};
+std::atomic<int64_t> g_live{0};
+
+alignas(8) const char kEmptyText[1] = {0};
+alignas(8) const uint32_t kEmptyByteSet[2] = {1, 0};
+
+HANDLE Heap() {
+    static HANDLE heap = GetProcessHeap();
+    return heap;
+}
+
+// Counts down to an injected failure; true when this allocation must fail.
+bool InjectedFailure() {
+    uint64_t n = g_failAt.load(std::memory_order_relaxed);
+    while (n != 0) {
+        if (g_failAt.compare_exchange_weak(n, n - 1)) return n == 1;
+    }
+    return false;
+}
+
+[[noreturn]] void AllocationFailed(size_t byteCount) {
+    FatalReport(AllocationFailedMessage(byteCount).c_str(), 0);
+}
+
+}  // namespace
+
+void SetConstantBlock(const void* start, size_t length) {
+    g_constStart = static_cast<const char*>(start);
+    g_constEnd = g_constStart ? g_constStart + length : nullptr;
+}
+
+bool IsInConstantBlock(const void* p) {
+    auto c = static_cast<const char*>(p);
+    if (c == kEmptyText || p == static_cast<const void*>(kEmptyByteSet)) return true;
+    return g_constStart && c >= g_constStart && c < g_constEnd;
+}
+
+const char* ConstantBlockEnd() { return g_constEnd; }
+
+const char* EmptyText() { return kEmptyText; }
+const void* EmptyByteSet() { return kEmptyByteSet; }
+
+void* RtTryAlloc(size_t byteCount) {
+    if (InjectedFailure()) return nullptr;
+    void* p = HeapAlloc(Heap(), 0, byteCount ? byteCount : 1);
+    if (p) g_live.fetch_add(1, std::memory_order_relaxed);
+    return p;
+}
+
+void* RtAlloc(size_t byteCount) {
+    void* p = RtTryAlloc(byteCount);
+    if (!p) AllocationFailed(byteCount);
+    return p;
+}
+
+void* RtRealloc(void* block, size_t byteCount) {
+    if (!block) return RtAlloc(byteCount);
+    if (IsInConstantBlock(block)) {
+        // A constant is copied, never changed: as much of the request as the constant
+        // block still holds after the pointer.
+        auto src = static_cast<const char*>(block);
+        const char* end = (src == kEmptyText) ? kEmptyText + sizeof kEmptyText
+                          : (block == static_cast<const void*>(kEmptyByteSet))
+                              ? reinterpret_cast<const char*>(kEmptyByteSet) + sizeof kEmptyByteSet
+                              : g_constEnd;
+        size_t available = static_cast<size_t>(end - src);
+        void* fresh = RtAlloc(byteCount);
+        std::memcpy(fresh, src, byteCount < available ? byteCount : available);
+        return fresh;
+    }
+    if (InjectedFailure()) AllocationFailed(byteCount);
+    void* p = HeapReAlloc(Heap(), 0, block, byteCount ? byteCount : 1);
+    if (!p) AllocationFailed(byteCount);
+    return p;
+}
+
+void RtFree(void* block) {
+    if (!block || IsInConstantBlock(block)) return;
+    if (HeapFree(Heap(), 0, block)) g_live.fetch_sub(1, std::memory_order_relaxed);
+}
+
+char* NewText(const char* bytes, size_t length) {
+    if (length == 0) return nullptr;
+    auto text = static_cast<char*>(RtAlloc(length + 1));
+    std::memcpy(text, bytes, length);
+    text[length] = 0;
+    return text;
+}
+
+char* NewText(const char* text) { return text ? NewText(text, std::strlen(text)) : nullptr; }
+
+void* NewByteSet(const void* bytes, size_t length) {
+    if (length == 0) return nullptr;
+    auto block = static_cast<char*>(RtAlloc(length + 8));
+    uint32_t header[2] = {1, static_cast<uint32_t>(length)};
+    std::memcpy(block, header, 8);
+    if (bytes) std::memcpy(block + 8, bytes, length);
+    return block;
+}
+
+void InjectAllocationFailure(uint64_t allocationNumber) { g_failAt.store(allocationNumber); }
+
+int64_t LiveBlockCount() { return g_live.load(); }

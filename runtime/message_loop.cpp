@@ -1,0 +1,96 @@
+// RtMessageLoop: the program's message pump with its idle phase.
+#include "runtime/message_loop.h"
+
+#include "forms/forms_runtime.h"
+#include "runtime/app.h"
+#include "runtime/entries.h"
+
+namespace {
+
+struct IdleState {
+    DWORD periodStart = 0;
+    bool frameworkWorkPending = false;
+};
+IdleState g_idle;
+
+// Idle callbacks registered with notification 1012, last first; entries whose window is
+// gone are dropped.
+void RunIdleCallbacks() {
+    Application& app = App();
+    for (size_t i = app.idleWindows.size(); i-- > 0;) {
+        if (i >= app.idleWindows.size()) continue;  // a callback may have removed entries
+        if (IsWindow(app.idleWindows[i])) {
+            app.idleRoutines[i](app.idleParameters[i]);
+        } else {
+            app.idleWindows.erase(app.idleWindows.begin() + static_cast<ptrdiff_t>(i));
+            app.idleRoutines.erase(app.idleRoutines.begin() + static_cast<ptrdiff_t>(i));
+            app.idleParameters.erase(app.idleParameters.begin() + static_cast<ptrdiff_t>(i));
+        }
+    }
+}
+
+// The application object's idle handler; nonzero keeps idle work enabled.
+bool OnIdle(long counter) {
+    if (counter == 0) {
+        g_idle.periodStart = GetTickCount();
+        g_idle.frameworkWorkPending = true;
+        FireWindowIdleEvents(0, true);  // only clears the declined list
+    }
+    if (g_idle.frameworkWorkPending) {
+        // The framework's own idle work (nothing is deferred in this runtime) ends at once.
+        g_idle.frameworkWorkPending = false;
+        return true;
+    }
+    if (counter >= 2) return FireWindowIdleEvents(GetTickCount() - g_idle.periodStart, false);
+    return true;
+}
+
+// Messages that restart idle processing: everything but repeated mouse moves, paints and
+// the caret's system timer.
+bool IsIdleTriggering(const MSG& msg) {
+    static POINT lastPoint = {-1, -1};
+    if (msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE) {
+        if (msg.pt.x == lastPoint.x && msg.pt.y == lastPoint.y) return false;
+        lastPoint = msg.pt;
+        return true;
+    }
+    return msg.message != WM_PAINT && msg.message != 0x0118 /* WM_SYSTIMER */;
+}
+
+// Get, pre-translate, translate, dispatch. False at WM_QUIT.
+bool PumpMessage(MSG& msg) {
+    if (GetMessageW(&msg, nullptr, 0, 0) <= 0) return false;
+    if (!PreTranslateFormsMessage(&msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool RunMessageLoop(const volatile bool* modalActive) {
+    bool idle = true;
+    long counter = 0;
+    MSG msg;
+    for (;;) {
+        while (idle && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            RunIdleCallbacks();
+            if (!OnIdle(counter++)) idle = false;
+        }
+        do {
+            if (!PumpMessage(msg)) return false;
+            if (modalActive && !*modalActive) return true;
+            if (IsIdleTriggering(msg)) {
+                idle = true;
+                counter = 0;
+            }
+        } while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
+    }
+}
+
+void RtMessageLoop() {
+    App().messageLoopFlag = 1;
+    if (!AnyLoadedWindowAlive()) return;
+    RunMessageLoop(nullptr);
+}

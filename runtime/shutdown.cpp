@@ -1,0 +1,84 @@
+// Shutdown: on the main thread, or handed to it from a worker through the hidden owner window.
+#include <windows.h>
+#include <ole2.h>
+
+#include "forms/forms_runtime.h"
+#include "runtime/app.h"
+#include "runtime/entries.h"
+
+namespace {
+
+volatile bool g_shutdownRunning = false;
+
+void CleanUpSockets() {
+    // The runtime itself never links the sockets library; it only releases a start-up it made.
+    HMODULE ws2 = GetModuleHandleW(L"ws2_32.dll");
+    if (!ws2) return;
+    using Cleanup = int(WINAPI*)();
+    if (auto cleanup = reinterpret_cast<Cleanup>(reinterpret_cast<void*>(GetProcAddress(ws2, "WSACleanup")))) cleanup();
+}
+
+}  // namespace
+
+void RunShutdown() {
+    Application& app = App();
+    if (g_shutdownRunning) return;
+    g_shutdownRunning = true;
+
+    app.shuttingDown = true;
+    SuspendEventDispatchForShutdown();
+    app.idleWindows.clear();
+    app.idleRoutines.clear();
+    app.idleParameters.clear();
+    DestroyAllLoadedWindows();
+
+    // Each routine once, in registration order, with its position. The list is taken first
+    // so that a routine that ends the program cannot make the others run twice.
+    std::vector<ExitRoutine> routines;
+    routines.swap(app.exitRoutines);
+    for (size_t i = 0; i < routines.size(); ++i) routines[i](static_cast<int32_t>(i));
+
+    if (app.libraries) {
+        for (uint32_t i = 0; i < app.libraryCount && i < kSupportLibraryCount; ++i) {
+            const LibraryInfo* lib = app.libraries[i];
+            if (lib && lib->notifyHook) lib->notifyHook(6, app.libraryData[i], 0);
+        }
+        app.libraries = nullptr;
+        app.libraryCount = 0;
+    }
+
+    for (HMODULE module : app.dllModules)
+        if (module) FreeLibrary(module);
+    app.dllModules.clear();
+    app.dllRoutines.clear();
+    app.dllLibraryNames.clear();
+    app.dllCommandNames.clear();
+
+    if (app.largeIcon) DestroyIcon(app.largeIcon);
+    if (app.smallIcon) DestroyIcon(app.smallIcon);
+    app.largeIcon = app.smallIcon = nullptr;
+    if (app.hiddenOwner) DestroyWindow(app.hiddenOwner);
+    app.hiddenOwner = nullptr;
+    ReleaseRuntimeUnitObjects();
+    if (app.socketsStarted) CleanUpSockets();
+
+    if (app.oleInitialised) OleUninitialize();
+    app.oleInitialised = false;
+    app.shutdownDone = true;
+}
+
+void RtExitProcess(int32_t exitCode) {
+    Application& app = App();
+    bool onMainThread = app.mainThreadId == 0 || GetCurrentThreadId() == app.mainThreadId;
+    if (!onMainThread) {
+        // The main thread owns every window: it carries the shutdown out and ends the
+        // process, so this call does not come back. Without a running loop there is no one
+        // to hand it to and the process ends at once.
+        if (!app.shuttingDown && app.messageLoopFlag && app.hiddenOwner && IsWindow(app.hiddenOwner))
+            SendMessageW(app.hiddenOwner, kShutdownRequestMessage, static_cast<WPARAM>(exitCode), 0);
+        if (!app.shuttingDown) ExitProcess(static_cast<UINT>(exitCode));
+        for (;;) Sleep(INFINITE);  // the main thread is already ending the process
+    }
+    RunShutdown();
+    ExitProcess(static_cast<UINT>(exitCode));
+}

@@ -1,0 +1,110 @@
+#include "runtime/startup.h"
+
+#include <objbase.h>
+#include <ole2.h>
+
+#include <cfloat>
+
+#include "forms/forms_runtime.h"
+#include "runtime/app.h"
+#include "runtime/entries.h"
+#include "runtime/gbk_text.h"
+#include "runtime/heap.h"
+#include "runtime/program_descriptor.h"
+#include "runtime/program_path.h"
+#include "runtime/runtime_errors.h"
+
+namespace {
+
+const wchar_t kHiddenOwnerClass[] = L"_XR_HideOwner";
+
+std::string ModulePath(HMODULE module) {
+    wchar_t path[MAX_PATH + 1] = {};
+    DWORD n = GetModuleFileNameW(module, path, MAX_PATH);
+    return GbkFromWide(path, n);
+}
+
+LRESULT CALLBACK HiddenOwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kShutdownRequestMessage) RtExitProcess(static_cast<int32_t>(wParam));
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+void CreateHiddenOwner(Application& app) {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = &HiddenOwnerProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+    wc.lpszClassName = kHiddenOwnerClass;
+    RegisterClassW(&wc);
+    app.hiddenOwner = CreateWindowExW(WS_EX_TOOLWINDOW, kHiddenOwnerClass, L"", 0, 0, 0, 0, 0, nullptr, nullptr,
+                                      wc.hInstance, nullptr);
+}
+
+}  // namespace
+
+void ResetFloatingPointUnit() { _fpreset(); }
+
+int RunApplication(HINSTANCE instance, const ProgramDescriptor* descriptor, int32_t (*entryRoutine)()) {
+    UseProgramDescriptor(descriptor);
+    Application& app = App();
+    app.moduleDirectory = DirectoryWithBackslash(ModulePath(instance));
+    int result = entryRoutine();
+    // The framework's exit hook.
+    app.idleWindows.clear();
+    app.idleRoutines.clear();
+    app.idleParameters.clear();
+    return result;
+}
+
+intptr_t InitialiseRuntime() {
+    Application& app = App();
+    const ProgramDescriptor* d = ActiveProgramDescriptor();
+
+    app.heap = GetProcessHeap();
+    if (d) {
+        app.versionMajor = d->versionMajor;
+        app.versionMinor = d->versionMinor;
+        app.versionBuild = d->build + 1;
+    }
+    if (!app.oleInitialised) {
+        OleInitialize(nullptr);
+        app.oleInitialised = true;
+    }
+
+    ProgramPath path = SplitProgramPath(ModulePath(nullptr));
+    app.runDirectory = path.runDirectory;
+    app.programFileName = path.fileName;
+    SetCurrentDirectoryW(WideFromGbk(app.runDirectory.c_str()).c_str());
+
+    CreateHiddenOwner(app);
+    app.mainThreadId = GetCurrentThreadId();
+
+    if (d) {
+        SetConstantBlock(d->constantBlock, d->constantBlockLength);
+        app.userCodeBase = d->userCodeBase;
+
+        app.dllLibraryNames.assign(d->dllLibraryNames, d->dllLibraryNames + d->dllCommandCount);
+        app.dllCommandNames.assign(d->dllCommandNames, d->dllCommandNames + d->dllCommandCount);
+        app.dllModules.assign(d->dllCommandCount, nullptr);
+        app.dllRoutines.assign(d->dllCommandCount, nullptr);
+
+        for (uint32_t i = 0; i < d->supportLibraryCount; ++i) {
+            const LibraryInfo* lib = d->supportLibraries[i];
+            if (lib && lib->notifyHook) lib->notifyHook(1, reinterpret_cast<intptr_t>(&RtNotify), 0);
+        }
+        app.libraries = d->supportLibraries;
+        app.libraryCount = d->supportLibraryCount;
+        for (intptr_t& data : app.libraryData) data = 0;
+    }
+    app.initialised = true;
+
+    if (d && d->windowTemplate &&
+        !LoadTemplate(d->windowTemplate, d->windowTemplateLength, d->userCodeBase))
+        FatalReport(fatal_text::kTemplateUnreadable, 0);
+    return 0;
+}
+
+void RtLoadStartWindow(uint32_t windowId) {
+    if (!LoadStartWindowById(windowId)) FatalReport(fatal_text::kStartWindowFailed, 0);
+}
