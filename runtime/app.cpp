@@ -6,18 +6,17 @@ namespace {
 const ProgramDescriptor* g_descriptor = nullptr;
 }  // namespace
 
-// Constructed by static initialisation, before the program's main routine runs. Other
-// runtime state that must outlive it lives on the heap (see the form framework's lists).
+// Constructed by static initialisation, before the program's main routine runs.
 Application g_application;
 
 Application::Application() { InitializeCriticalSection(&lock); }
 
-Application::~Application() {
+Application::~Application() { EndOfProgramShutdown(); }
+
+void EndOfProgramShutdown() {
     // A normal end: the tools' entry routine returned and the process is exiting.
-    if (initialised && !shutdownDone && GetCurrentThreadId() == mainThreadId) {
-        RunShutdown();
-        shutdownDone = true;
-    }
+    Application& app = g_application;
+    if (app.initialised && !app.shutdownDone && GetCurrentThreadId() == app.mainThreadId) RunShutdown();
 }
 
 Application& App() { return g_application; }

@@ -15,7 +15,7 @@ using IdleRoutine = void (*)(intptr_t parameter);
 
 struct Application {
     Application();
-    ~Application();  // the shutdown of a normal end, with exit code 0
+    ~Application();  // the shutdown of a normal end, with exit code 0 (see EndOfProgramShutdown)
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
@@ -69,8 +69,13 @@ Application& App();
 // Ends the process after the shutdown; on a worker thread the main thread carries it out.
 [[noreturn]] void RtExitProcess(int32_t exitCode);
 
-// The shutdown steps that run on the main thread; exit code only used by RtExitProcess.
+// The shutdown steps that run on the main thread (once; later calls do nothing).
 void RunShutdown();
+
+// The shutdown of a normal end. Start-up registers it with atexit, so it runs when the
+// program's main routine returns and before any static object of the program is destroyed
+// (exit routines may still use them); the destructor repeats it as a fallback.
+void EndOfProgramShutdown();
 
 // The message sent to the hidden owner window to move a shutdown to the main thread.
 constexpr UINT kShutdownRequestMessage = 0x83E7;

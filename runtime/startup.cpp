@@ -4,6 +4,7 @@
 #include <ole2.h>
 
 #include <cfloat>
+#include <cstdlib>
 
 #include "forms/forms_runtime.h"
 #include "runtime/app.h"
@@ -97,6 +98,7 @@ intptr_t InitialiseRuntime() {
         app.libraryCount = d->supportLibraryCount;
         for (intptr_t& data : app.libraryData) data = 0;
     }
+    if (!app.initialised) std::atexit(&EndOfProgramShutdown);
     app.initialised = true;
 
     if (d && d->windowTemplate &&

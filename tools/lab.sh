@@ -20,5 +20,8 @@ start_display
 wineserver -k 2>/dev/null || true
 prepare_prefix
 wineserver -p
+# Start Wine's background services now, with harmless descriptors: started by a test they
+# would inherit its output pipes and keep them open after the test ends.
+wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 trap 'wineserver -k 2>/dev/null || true; stop_display' EXIT
 "$@"

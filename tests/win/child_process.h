@@ -1,0 +1,57 @@
+// Runs a test program as a child process and talks to its message boxes, so that tests can
+// check fatal reports (which end the process) from the outside.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// Directory of the running test executable (where the helper programs are built too).
+std::wstring TestBinaryDirectory();
+std::wstring TestBinaryPath(const wchar_t* fileName);
+
+// A unique empty directory under the temporary directory, removed by the destructor.
+class TempDirectory {
+public:
+    TempDirectory();
+    ~TempDirectory();
+    const std::wstring& path() const { return path_; }
+    std::wstring File(const wchar_t* name) const { return path_ + L"\\" + name; }
+
+private:
+    std::wstring path_;
+};
+
+std::string ReadWholeFile(const std::wstring& path);
+void WriteWholeFile(const std::wstring& path, const std::string& bytes);
+
+struct MessageBoxSeen {
+    bool found = false;
+    std::wstring caption;
+    std::wstring text;
+    bool stopIcon = false;
+};
+
+class ChildProcess {
+public:
+    // Starts `exe` with the given arguments (each quoted).
+    ChildProcess(const std::wstring& exe, const std::vector<std::wstring>& args,
+                 const std::wstring& workingDirectory = L"");
+    ~ChildProcess();
+    bool started() const { return process_ != nullptr; }
+    DWORD pid() const { return pid_; }
+
+    // Waits for a message box of the child, reads caption and text, presses OK.
+    MessageBoxSeen CloseNextMessageBox(DWORD timeoutMs = 10000);
+    // Waits for the child to end; returns its exit code, or STILL_ACTIVE after the timeout
+    // (the child is then killed).
+    DWORD Wait(DWORD timeoutMs = 20000);
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD pid_ = 0;
+};
+
+// Finds a visible top-level window of the given class owned by the process, or null.
+HWND FindProcessWindow(DWORD pid, const wchar_t* className, const wchar_t* title = nullptr);
