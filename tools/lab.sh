@@ -4,7 +4,8 @@
 # ICMP in tests can therefore reach nothing but 127.x addresses.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
-export WINEPREFIX="$BUILD/wine-test"
+# Tests use a prefix of their own (MG_LAB_PREFIX picks another, so that runs can overlap).
+export WINEPREFIX="${MG_LAB_PREFIX:-$BUILD/wine-test}"
 
 if [ "${MG_IN_LAB:-}" != 1 ]; then
   NS="minggui-lab-$$"
