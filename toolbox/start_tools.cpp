@@ -1,0 +1,15 @@
+#include "toolbox/start_tools.h"
+
+#include "runtime/startup.h"
+#include "toolbox/rt.h"
+#include "toolbox/tool_globals.h"
+
+int32_t StartTools() {
+    rt::InitialiseRuntime();
+    ResetFloatingPointUnit();
+    InitToolGlobals();
+    rt::RegisterExitRoutine(&FreeToolGlobals);
+    rt::LoadStartWindow(kMainWindowId);  // runs OnMainWindowCreated before it returns
+    rt::MessageLoop();
+    return 0;
+}
