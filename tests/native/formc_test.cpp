@@ -1,0 +1,313 @@
+// The form compiler on small sources (good ones and each class of error) and on the main
+// window's form. Sources are UTF-8 (u8 literals); the image holds GBK (narrow literals).
+#include "tools/formc/form_compiler.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "controls/page_control_data.h"
+#include "controls/trans_label_data.h"
+#include "forms/type_data/edit_box_data.h"
+#include "forms/type_data/status_bar_data.h"
+#include "forms/type_data/window_data.h"
+
+namespace {
+
+std::string U8(const char8_t* s) { return reinterpret_cast<const char*>(s); }
+
+const std::string kWindow = U8(u8R"(
+[window]
+id = 0x52010001
+caption = "茗柜"
+left = 50
+top = 50
+width = 500
+height = 550
+events = { 0 = "OnCreated" }
+)");
+
+FormCompileResult Compile(const std::string& units, const std::string& window = kWindow) {
+    return CompileForm(window + units, "test.toml");
+}
+
+const UnitRecord* Find(const FormCompileResult& r, uint32_t id) { return r.image.windows.at(0).FindRecord(id); }
+
+TEST(FormCompiler, PlacesUnitsOnPagesAndInGroupBoxes) {
+    auto r = Compile(U8(u8R"(
+[[unit]]
+id = 0x16010002
+name = "茗柜"
+type = "PageControl"
+left = 0
+top = 0
+width = 500
+height = 500
+pages = [{ caption = "盘货单", second_text = "收银员盘货单" }, { caption = "网络监测" }, { caption = "核算器", child_order = ["c", "b"] }]
+
+[[unit]]
+id = 0x16010010
+name = "a"
+type = "TransLabel"
+parent = "茗柜"
+page = 1
+left = 1
+top = 2
+width = 3
+height = 4
+caption = ""
+
+[[unit]]
+id = 0x16010011
+name = "b"
+type = "EditBox"
+parent = "茗柜"
+page = 3
+left = 0
+top = 0
+width = 40
+height = 20
+input_mode = "integer_text"
+alignment = "right"
+events = { -9 = "OnKey", -1 = "OnClick" }
+
+[[unit]]
+id = 0x16010012
+name = "c"
+type = "EditBox"
+parent = "茗柜"
+page = 3
+left = 0
+top = 0
+width = 40
+height = 20
+events = { -9 = "OnKey" }
+
+[[unit]]
+id = 0x16010013
+name = "分组框1"
+type = "GroupBox"
+parent = "茗柜"
+page = 1
+left = 0
+top = 0
+width = 160
+height = 180
+
+[[unit]]
+id = 0x16010014
+name = "inner"
+type = "Timer"
+parent = "分组框1"
+left = 0
+top = 0
+width = 24
+height = 24
+visible = false
+)"));
+    ASSERT_TRUE(r.ok) << r.error;
+    const UnitRecord* tabs = Find(r, 0x16010002);
+    ASSERT_NE(tabs, nullptr);
+    EXPECT_EQ(tabs->name, "茗柜");
+    auto pages = SplitPages(tabs->children);
+    ASSERT_EQ(pages.size(), 3u);
+    EXPECT_EQ(pages[0], (std::vector<uint32_t>{0x16010010, 0x16010013}));
+    EXPECT_TRUE(pages[1].empty());
+    EXPECT_EQ(pages[2], (std::vector<uint32_t>{0x16010012, 0x16010011}));  // child_order
+    auto pd = PageControlData::Parse(tabs->typeData.data(), tabs->typeData.size());
+    ASSERT_TRUE(pd);
+    EXPECT_EQ(pd->pages[0].caption, "盘货单");
+    EXPECT_EQ(pd->pages[0].secondText, "收银员盘货单");
+
+    EXPECT_EQ(Find(r, 0x16010013)->children, std::vector<uint32_t>{0x16010014});
+    EXPECT_EQ(Find(r, 0x16010014)->parentId, 0x16010013u);
+    EXPECT_EQ(Find(r, 0x16010014)->stateFlags, 0u);
+    EXPECT_EQ(Find(r, 0x16010011)->stateFlags, UnitRecord::kStateVisible | UnitRecord::kStateTabStop);
+    EXPECT_EQ(Find(r, 0x16010010)->stateFlags, UnitRecord::kStateVisible);
+    EXPECT_TRUE(Find(r, 0x16010014)->typeData.empty());  // all defaults: empty type data
+
+    auto edit = EditBoxData::Parse(Find(r, 0x16010011)->typeData.data(), Find(r, 0x16010011)->typeData.size());
+    ASSERT_TRUE(edit);
+    EXPECT_EQ(edit->inputMode, EditBoxData::kIntegerText);
+    EXPECT_EQ(edit->alignment, 2u);
+    auto label = TransLabelData::Parse(Find(r, 0x16010010)->typeData.data(), Find(r, 0x16010010)->typeData.size());
+    ASSERT_TRUE(label);
+    EXPECT_EQ(label->caption, "");
+
+    // One table entry per distinct handler, in order of first use; every use gets its offset.
+    // A unit's events are stored own events first, then -1, -2, ...
+    EXPECT_EQ(r.handlers, (std::vector<std::string>{"OnCreated", "OnClick", "OnKey"}));
+    EXPECT_EQ(r.image.windows[0].records[0].HandlerOffset(0), 0u);
+    EXPECT_EQ(Find(r, 0x16010011)->events, (std::vector<EventEntry>{{-1, 16}, {-9, 32}}));
+    EXPECT_EQ(Find(r, 0x16010012)->HandlerOffset(-9), 32u);
+}
+
+TEST(FormCompiler, ReadsBinaryInputsAndFontsAndColours) {
+    std::filesystem::path dir = std::filesystem::temp_directory_path() / "formc_test";
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / "lamps.bin", std::ios::binary) << "MITL\x01\x02\x03\x04xyz";
+    std::string source = kWindow + U8(u8R"(
+[[unit]]
+id = 0x16010003
+name = "状态条1"
+type = "StatusBar"
+left = 0
+top = 500
+width = 500
+height = 22
+background_colour = 0x00ECECEC
+font = { height = -12, weight = 400, charset = 134, face = "楷体" }
+image_list = "lamps.bin"
+parts = [{ width = -1, text = "就绪" }]
+cursor = [1, 2]
+)");
+    auto r = CompileForm(source, (dir / "form.toml").string());
+    ASSERT_TRUE(r.ok) << r.error;
+    const UnitRecord* u = Find(r, 0x16010003);
+    auto d = StatusBarData::Parse(u->typeData.data(), u->typeData.size());
+    ASSERT_TRUE(d);
+    EXPECT_EQ(d->backgroundColour, 0x00ECECECu);
+    EXPECT_EQ(d->imageList.size(), 11u);
+    EXPECT_EQ(DecodeFont(d->font)->Face(), "楷体");
+    EXPECT_EQ(DecodeFont(d->font)->height, -12);
+    EXPECT_EQ(d->parts.at(0).text, "就绪");
+    EXPECT_EQ(u->cursorData, (std::vector<uint8_t>{1, 2}));
+    std::filesystem::remove_all(dir);
+}
+
+struct BadForm {
+    const char* what;
+    const char8_t* units;
+    const char8_t* expect[2];  // parts of the message
+};
+
+TEST(FormCompiler, ErrorsNameTheUnitAndTheKey) {
+    const std::string unit = U8(u8"[[unit]]\nid = 0x16010010\nname = \"标签\"\ntype = \"TransLabel\"\nleft = 0\ntop = 0\nwidth = 1\nheight = 1\n");
+    const BadForm cases[] = {
+        {"unknown key", u8"captoin = \"x\"\n", {u8"'标签'", u8"key 'captoin' (line 18): unknown key"}},
+        {"unknown font key", u8"font = { heigth = 3 }\n", {u8"'标签'", u8"heigth"}},
+        {"unknown parent", u8"parent = \"nowhere\"\n", {u8"'parent'", u8"nowhere"}},
+        {"no GBK form", u8"caption = \"€🙂\"\n", {u8"'caption'", u8"no GBK form"}},
+        {"wrong value type", u8"effect = \"big\"\n", {u8"'effect'", u8"integer"}},
+        {"out of range", u8"effect = 0x100000000\n", {u8"'effect'", u8"outside"}},
+        {"bad event number", u8"events = { click = \"OnClick\" }\n", {u8"'events'", u8"click"}},
+        {"bad handler name", u8"events = { 0 = \"On Click\" }\n", {u8"'events'", u8"C++ name"}},
+        {"page off a page control", u8"page = 1\n", {u8"'page'", u8"page control"}},
+        {"long face name", u8"font = { face = \"0123456789012345678901234567890123\" }\n", {u8"'face'", u8"31"}},
+    };
+    for (const BadForm& c : cases) {
+        auto r = Compile(unit + U8(c.units));
+        EXPECT_FALSE(r.ok) << c.what;
+        for (const char8_t* part : c.expect) EXPECT_NE(r.error.find(U8(part)), std::string::npos) << c.what << ": " << r.error;
+    }
+}
+
+TEST(FormCompiler, RefusesBrokenStructure) {
+    auto unit = [](const char* id, const char* name, const char* type, const char* extra = "") {
+        return std::string("[[unit]]\nid = ") + id + "\nname = \"" + name + "\"\ntype = \"" + type +
+               "\"\nleft = 0\ntop = 0\nwidth = 1\nheight = 1\n" + extra + "\n";
+    };
+    const std::string tabs = unit("0x16010002", "tabs", "PageControl", "pages = [{ caption = \"1\" }, { caption = \"2\" }]");
+    struct {
+        const char* what;
+        std::string units;
+        const char* expect;
+    } cases[] = {
+        {"duplicate id", unit("0x16010010", "a", "Button") + unit("0x16010010", "b", "Button"), "already the id of a"},
+        {"window record id", unit("0x06010000", "a", "Button"), "not a unit id"},
+        {"invalid id", unit("0x16000000", "a", "Button"), "not a unit id"},
+        {"duplicate name", unit("0x16010010", "a", "Button") + unit("0x16010011", "a", "Button"), "used by another unit"},
+        {"unknown type", unit("0x16010010", "a", "Slider"), "unknown unit type \"Slider\""},
+        {"missing page", tabs + unit("0x16010010", "a", "Button", "parent = \"tabs\""), "'page': required"},
+        {"page out of range", tabs + unit("0x16010010", "a", "Button", "parent = \"tabs\"\npage = 3"), "has 2 pages"},
+        {"parent not a container", unit("0x16010010", "a", "Button") + unit("0x16010011", "b", "Button", "parent = \"a\""),
+         "not a GroupBox or PageControl"},
+        {"parent cycle", unit("0x16010010", "a", "GroupBox", "parent = \"b\"") + unit("0x16010011", "b", "GroupBox", "parent = \"a\""),
+         "cycle"},
+        {"child order misses a unit",
+         unit("0x16010010", "g", "GroupBox", "child_order = [\"x\"]") + unit("0x16010011", "x", "Button", "parent = \"g\"") +
+             unit("0x16010012", "y", "Button", "parent = \"g\""),
+         "child_order"},
+        {"event source of another type",
+         unit("0x16010010", "a", "Button") + unit("0x16010011", "b", "EditBox", "event_source = \"a\""), "same type"},
+        {"missing position", "[[unit]]\nid = 0x16010010\nname = \"a\"\ntype = \"Button\"\n", "'left': is required"},
+        {"stray top-level key", "[units]\nx = 1\n", "key 'units' (line 10): unknown key"},
+        {"TOML syntax", "[[unit]\n", "line"},
+    };
+    for (const auto& c : cases) {
+        auto r = Compile(c.units);
+        EXPECT_FALSE(r.ok) << c.what;
+        EXPECT_NE(r.error.find(c.expect), std::string::npos) << c.what << ": " << r.error;
+    }
+    EXPECT_FALSE(Compile("", "[window]\ncaption = \"x\"\n").ok);  // no id
+}
+
+TEST(FormCompiler, EmitsSourcesWithTheChosenSymbols) {
+    std::string t = TemplateImageSource({1, 2, 0xFF}, "kImage", "f.toml");
+    EXPECT_NE(t.find("extern const unsigned char kImage[] = {"), std::string::npos);
+    EXPECT_NE(t.find("0x01, 0x02, 0xFF,"), std::string::npos);
+    EXPECT_NE(t.find("extern const uint32_t kImageSize = 3;"), std::string::npos);
+    std::string e = EventCodeSource({"OnA", "OnB"}, "kCode", "f.toml");
+    EXPECT_NE(e.find("MG_EVENT_HANDLER(OnB),  // offset 16"), std::string::npos);
+    EXPECT_NE(e.find("#include \"toolbox/event_handlers.h\""), std::string::npos);
+    EXPECT_NE(e.find("extern const uint32_t kCodeCount = 2;"), std::string::npos);
+    EXPECT_NE(EventCodeSource({}, "kCode", "f").find("kCodeCount = 0;"), std::string::npos);
+}
+
+TEST(MainWindowForm, CompilesAndReadsBack) {
+    auto r = CompileFormFile(MG_SOURCE_DIR "/toolbox/main_window.toml");
+    ASSERT_TRUE(r.ok) << r.error;
+    auto image = ReadTemplateImage(r.bytes.data(), r.bytes.size());
+    ASSERT_TRUE(image);
+    const WindowTemplate* w = image->FindWindow(0x52010001);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->attributeA, 11u);
+    EXPECT_EQ(w->attributeB, 0x19010003u);
+    const UnitRecord& self = w->records.at(0);
+    EXPECT_EQ(self.id, 0x06010000u);
+    EXPECT_EQ(self.typeCode, kTypeWindow);
+    EXPECT_EQ(self.name, "");
+    EXPECT_EQ(self.left, 50);
+    EXPECT_EQ(self.top, 50);
+    EXPECT_EQ(self.width, 500);
+    EXPECT_EQ(self.height, 550);
+    EXPECT_TRUE(self.visible());
+    EXPECT_EQ(self.HandlerOffset(0), 0u);
+    EXPECT_EQ(r.handlers, std::vector<std::string>{"OnMainWindowCreated"});
+
+    auto wd = WindowData::Parse(self.typeData.data(), self.typeData.size());
+    ASSERT_TRUE(wd);
+    TemplateCursor version(self.typeData.data(), 4);
+    EXPECT_EQ(version.U32(), 6u);
+    EXPECT_EQ(wd->caption, "茗柜");
+    EXPECT_EQ(wd->caption, "\xDC\xF8\xB9\xF1");
+    EXPECT_EQ(wd->borderStyle, 2u);
+    EXPECT_EQ(wd->position, 1u);
+    EXPECT_EQ(wd->controlBox, 1u);
+    EXPECT_EQ(wd->maximiseBox, 0u);
+    EXPECT_EQ(wd->minimiseBox, 0u);
+    EXPECT_EQ(wd->movable, 1u);
+    EXPECT_EQ(wd->showInTaskbar, 1u);
+    EXPECT_EQ(wd->backgroundColour, 0x00ECECECu);
+    EXPECT_EQ(wd->pictureSetting, 1u);
+    EXPECT_EQ(wd->switch22, 1u);
+
+    const UnitRecord* bar = w->FindRecord(0x16010003);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->name, "状态条1");
+    EXPECT_EQ(bar->parentId, 0u);
+    EXPECT_GE(bar->top, 500);
+    auto sd = StatusBarData::Parse(bar->typeData.data(), bar->typeData.size());
+    ASSERT_TRUE(sd);
+    EXPECT_EQ(sd->backgroundColour, 0x00ECECECu);
+    EXPECT_EQ(sd->parts.size(), 1u);
+    auto font = DecodeFont(sd->font);
+    ASSERT_TRUE(font);
+    EXPECT_EQ(font->height, -12);
+    EXPECT_EQ(font->weight, 400);
+    EXPECT_EQ(font->charSet, 134);
+    EXPECT_EQ(font->Face(), "楷体");
+}
+
+}  // namespace
