@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in an optimised native tree (no sanitizers) and runs them.
+#   bench/run.sh            every benchmark
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+BUILD="$ROOT/build/bench-native"
+
+cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$BUILD" -j2 --target template_read_bench formc
+
+echo "== template reading: representative 118-record image"
+"$BUILD/bench/template_read_bench"
+
+echo "== template reading: the compiled main window form"
+"$BUILD/tools/formc" --template-out "$BUILD/bench/main_window_template.cpp" \
+  --events-out "$BUILD/bench/tool_event_code.cpp" --image "$BUILD/bench/main_window.bin" \
+  "$ROOT/toolbox/main_window.toml"
+"$BUILD/bench/template_read_bench" "$BUILD/bench/main_window.bin"
+
+# Windows benchmarks (loading windows under Wine) go below this line.
