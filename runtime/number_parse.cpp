@@ -90,8 +90,8 @@ double ToNumber(const ArgValue& v) {
         case kTagText: return ParseDecimal(NormaliseNumberText(v.Text()).c_str());
         case kTagBool:
         case kTagInt: return v.Int();
-        case kTagShort: return static_cast<int16_t>(v.low);
-        case kTagByte: return static_cast<uint8_t>(v.low);
+        case kTagShort: return v.Short();
+        case kTagByte: return v.Byte();
         case kTagLong: return static_cast<double>(v.Long());
         case kTagFloat: return v.Float();
         case kTagDouble: return v.Double();
@@ -105,10 +105,10 @@ int32_t ToInteger(const ArgValue& v) {
         case kTagText: return ParseInteger(NormaliseNumberText(v.Text()).c_str());
         case kTagBool:
         case kTagInt: return v.Int();
-        case kTagShort: return static_cast<int16_t>(v.low);
-        case kTagByte: return static_cast<uint8_t>(v.low);
+        case kTagShort: return v.Short();
+        case kTagByte: return v.Byte();
         case kTagLong:
-        case kTagSubroutine: return static_cast<int32_t>(v.low);
+        case kTagSubroutine: return v.Int();  // the low 32 bits
         case kTagFloat: return TruncateToInt32(v.Float());
         case kTagDouble: return TruncateToInt32(v.Double());
         default: return 0;

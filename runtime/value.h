@@ -107,6 +107,10 @@ struct ArgValue {
     bool Given() const { return tag != 0; }
 
     int32_t Int() const { return static_cast<int32_t>(low); }
+    // A short lives in the low half of value low, a byte in its low byte; the
+    // bits above are not part of the value.
+    int16_t Short() const { return static_cast<int16_t>(low); }
+    uint8_t Byte() const { return static_cast<uint8_t>(low); }
     uint32_t Uint() const { return low; }
     int64_t Long() const { return static_cast<int64_t>((static_cast<uint64_t>(high) << 32) | low); }
     uint64_t Bits() const { return (static_cast<uint64_t>(high) << 32) | low; }

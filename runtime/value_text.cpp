@@ -30,8 +30,8 @@ void ByteSetData(const ArgValue& v, const uint8_t*& data, size_t& size) {
 
 std::string FormatBasicValue(const ArgValue& v) {
     switch (v.tag) {
-        case kTagByte: return FormatUnsigned(static_cast<uint8_t>(v.low));
-        case kTagShort: return FormatInt(static_cast<int16_t>(v.low));
+        case kTagByte: return FormatUnsigned(v.Byte());
+        case kTagShort: return FormatInt(v.Short());
         case kTagInt: return FormatInt(v.Int());
         case kTagLong: return FormatLong(v.Long());
         case kTagFloat: return FormatFloat(v.Float());
