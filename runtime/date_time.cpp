@@ -9,7 +9,7 @@ namespace {
 constexpr int64_t kSecondsPerDay = 86400;
 
 // Days from 1970-01-01 to the given proleptic Gregorian date (H. Hinnant's algorithm).
-int64_t DaysFromCivil(int64_t y, int m, int d) {
+constexpr int64_t DaysFromCivil(int64_t y, int m, int d) {
     y -= m <= 2;
     int64_t era = (y >= 0 ? y : y - 399) / 400;
     int64_t yoe = y - era * 400;
@@ -33,7 +33,7 @@ void CivilFromDays(int64_t z, DateTimeParts& out) {
 }
 
 // Day 0 of the date-time scale in days since 1970-01-01.
-const int64_t kEpochOffset = DaysFromCivil(1899, 12, 30);
+constexpr int64_t kEpochOffset = DaysFromCivil(1899, 12, 30);
 
 }  // namespace
 
