@@ -102,6 +102,8 @@ TEST(TextCommands, TextLengthCountsBytes) {
 
 TEST(TextCommands, SplitTextBuildsATextArrayWithNullForEmptyMembers) {
     ArgStore s;
+    // The splitting rules have their own tests; here the array's shape: null for empty
+    // members, an empty block (never null) for no members, the delimiter and maximum passed on.
     struct Row {
         std::string text;
         ArgValue delimiter, maximum;
@@ -109,13 +111,9 @@ TEST(TextCommands, SplitTextBuildsATextArrayWithNullForEmptyMembers) {
     };
     const Row rows[] = {
         {"a,,b", Omitted(), Omitted(), {"a", "", "b"}},
-        {"a,b,", Omitted(), Omitted(), {"a", "b"}},
-        {",a", Omitted(), Omitted(), {"", "a"}},
         {"a,b,c", Omitted(), Int(2), {"a", "b"}},
         {"a,b", Omitted(), Int(0), {}},
-        {"a,b", Omitted(), Int(-3), {}},
         {"", Omitted(), Omitted(), {}},
-        {"abc", s.Text(""), Omitted(), {"abc"}},
         // 疆内，127.0.0.1 with the full-width comma of the host lists
         {"\xBD\xAE\xC4\xDA\xA3\xAC" "127.0.0.1", s.Text("\xA3\xAC"), Omitted(), {"\xBD\xAE\xC4\xDA", "127.0.0.1"}},
     };
