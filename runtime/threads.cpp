@@ -91,5 +91,5 @@ intptr_t ThreadLibraryNotify(int32_t code, intptr_t value, intptr_t) {
 NotifyRoutine ThreadLibraryNotifyService() { return g_notify.load(); }
 
 const LibraryInfo kThreadLibrary = {
-    "Thread", &ThreadLibraryNotify, 0, nullptr, sizeof kThreadCommands / sizeof kThreadCommands[0], kThreadCommands,
+    "Threads", &ThreadLibraryNotify, 0, nullptr, sizeof kThreadCommands / sizeof kThreadCommands[0], kThreadCommands,
 };

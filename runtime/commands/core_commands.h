@@ -69,4 +69,4 @@ MG_COMMAND(ShellOpen);  // [verb], file, [parameters], [directory], [show mode] 
 #undef MG_COMMAND
 
 // Library 5, the operating-system interface library: command 0 is ShellOpen.
-extern const LibraryInfo kSystemInterfaceLibrary;
+extern const LibraryInfo kShellLibrary;

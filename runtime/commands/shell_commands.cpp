@@ -26,7 +26,7 @@ int ShowStateOf(int32_t mode) {
     return mode >= 1 && mode <= 6 ? kStates[mode - 1] : SW_SHOWNORMAL;
 }
 
-const CommandRoutine kSystemInterfaceCommands[] = {&ShellOpen};
+const CommandRoutine kShellCommands[] = {&ShellOpen};
 
 }  // namespace
 
@@ -42,7 +42,7 @@ void ShellOpen(ArgValue* result, int32_t count, ArgValue* args) {
     cmd::SetInt(result, static_cast<int32_t>(reinterpret_cast<intptr_t>(done)));
 }
 
-const LibraryInfo kSystemInterfaceLibrary = {
-    "SystemInterface", nullptr, 0, nullptr, sizeof kSystemInterfaceCommands / sizeof kSystemInterfaceCommands[0],
-    kSystemInterfaceCommands,
+const LibraryInfo kShellLibrary = {
+    "Shell", nullptr, 0, nullptr, sizeof kShellCommands / sizeof kShellCommands[0],
+    kShellCommands,
 };
