@@ -181,9 +181,14 @@ TEST(MessageBoxCommand, IntegerOwnerCountsOnlyAsFourthArgument) {
     EXPECT_EQ(s.box.owner, owner);
     EXPECT_EQ(s.box.caption, L"信息：");
 
-    // Anything else in fourth place, or a handle that is no window, gives no owner.
+    // Anything else in fourth place gives no owner; so does a handle that is no window
+    // (the system would refuse to show the box at all).
     Shown none = Show({Int(1), Omitted(), Omitted(), ArgValue::OfDouble(1.0)});
     ASSERT_TRUE(none.box.found);
     EXPECT_EQ(none.box.owner, nullptr);
     DestroyWindow(owner);
+    Shown stale = Show({Int(1), Int(MB_YESNO), Omitted(), Handle(owner)}, IDYES);
+    ASSERT_TRUE(stale.box.found);
+    EXPECT_EQ(stale.box.owner, nullptr);
+    EXPECT_EQ(stale.result.Int(), 5);
 }
