@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "controls/image_list_stream.h"
+#include "controls/list_view_data.h"
 #include "controls/page_control_data.h"
 #include "controls/trans_label_data.h"
 #include "forms/type_data/edit_box_data.h"
@@ -174,6 +176,148 @@ cursor = [1, 2]
     EXPECT_EQ(d->parts.at(0).text, "就绪");
     EXPECT_EQ(u->cursorData, (std::vector<uint8_t>{1, 2}));
     std::filesystem::remove_all(dir);
+}
+
+void WritePam(const std::filesystem::path& path, int width, int height, int depth, const std::vector<uint8_t>& data,
+              const char* tuple = nullptr) {
+    std::ofstream out(path, std::ios::binary);
+    out << "P7\nWIDTH " << width << "\nHEIGHT " << height << "\nDEPTH " << depth << "\nMAXVAL 255\nTUPLTYPE "
+        << (tuple ? tuple : depth == 4 ? "RGB_ALPHA" : "RGB") << "\nENDHDR\n";
+    out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+}
+
+uint32_t U16At(const std::vector<uint8_t>& b, size_t at) { return b.at(at) | (b.at(at + 1) << 8); }
+
+// A scratch directory with PAM files, removed at the end of the test.
+struct PamDir {
+    std::filesystem::path dir = std::filesystem::temp_directory_path() / "formc_pam_test";
+    PamDir() {
+        std::filesystem::create_directories(dir);
+        WritePam(dir / "a.pam", 2, 2, 4, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16});
+        WritePam(dir / "b.pam", 2, 2, 3, {21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32});
+        WritePam(dir / "big.pam", 3, 2, 4, std::vector<uint8_t>(24));
+        WritePam(dir / "short.pam", 2, 2, 4, std::vector<uint8_t>(15));
+        WritePam(dir / "grey.pam", 2, 2, 1, std::vector<uint8_t>(4), "GRAYSCALE");
+        std::ofstream(dir / "not.pam") << "P6\n2 2\n255\n";
+    }
+    ~PamDir() { std::filesystem::remove_all(dir); }
+    FormCompileResult Compile(const std::string& units) const { return CompileForm(kWindow + units, (dir / "form.toml").string()); }
+};
+
+const char* kListView = R"(
+[[unit]]
+id = 0x16010194
+name = "lv"
+type = "ListView"
+left = 0
+top = 0
+width = 10
+height = 10
+)";
+
+TEST(FormCompiler, EncodesImageListsFromPamFiles) {
+    PamDir pams;
+    auto r = pams.Compile(std::string(kListView) + "item_image_list = { width = 2, height = 2, images = [\"a.pam\", \"b.pam\"] }\n" +
+                          "state_image_list = [0x4D, 0x49, 0x54, 0x4C, 0, 0, 0, 0, 9]\n");
+    ASSERT_TRUE(r.ok) << r.error;
+    const UnitRecord* u = Find(r, 0x16010194);
+    auto d = ListViewData::Parse(u->typeData.data(), u->typeData.size());
+    ASSERT_TRUE(d);
+    EXPECT_EQ(d->stateImageList.size(), 9u);  // bytes are still taken as they are
+    const std::vector<uint8_t>& b = d->itemImageList;
+    ASSERT_TRUE(HasImageList(b));
+    EXPECT_EQ(U16At(b, 8 + 4), 2u);   // images
+    EXPECT_EQ(U16At(b, 8 + 10), 2u);  // cx
+    EXPECT_EQ(U16At(b, 8 + 12), 2u);  // cy
+    // Grid 8 x 2 (three slots in one row), bottom-up: image row 0 is the second stored row.
+    auto pixel = [&](int image, int x, int y) {
+        size_t at = 8 + 28 + 54 + (static_cast<size_t>(1 - y) * 8 + image * 2 + x) * 4;
+        return std::vector<uint8_t>(b.begin() + at, b.begin() + at + 4);
+    };
+    EXPECT_EQ(pixel(0, 0, 0), (std::vector<uint8_t>{3, 2, 1, 4}));      // B, G, R, A
+    EXPECT_EQ(pixel(0, 1, 1), (std::vector<uint8_t>{15, 14, 13, 16}));
+    EXPECT_EQ(pixel(1, 1, 0), (std::vector<uint8_t>{26, 25, 24, 255}));  // RGB: opaque
+
+    auto bar = pams.Compile(U8(u8R"(
+[[unit]]
+id = 0x16010003
+name = "bar"
+type = "StatusBar"
+left = 0
+top = 500
+width = 500
+height = 22
+image_list = { width = 2, height = 2, images = ["a.pam"] }
+)"));
+    ASSERT_TRUE(bar.ok) << bar.error;
+    auto sd = StatusBarData::Parse(Find(bar, 0x16010003)->typeData.data(), Find(bar, 0x16010003)->typeData.size());
+    ASSERT_TRUE(sd);
+    EXPECT_TRUE(HasImageList(sd->imageList));
+}
+
+TEST(FormCompiler, ImageListErrorsNameTheUnitKeyAndFile) {
+    PamDir pams;
+    struct {
+        const char* value;
+        const char* expect;
+    } cases[] = {
+        {"{ height = 2, images = [\"a.pam\"] }", "'width' is required"},
+        {"{ width = 2, height = 2 }", "'images' is required"},
+        {"{ width = 2, height = 2, images = [] }", "names no image"},
+        {"{ width = 0, height = 2, images = [\"a.pam\"] }", "outside 1..65535"},
+        {"{ width = 2, height = 2, images = [\"a.pam\"], mask = true }", "key 'mask'"},
+        {"{ width = 2, height = 2, images = [\"a.pam\", \"big.pam\"] }", "images[1]: big.pam is 3 x 2, not 2 x 2"},
+        {"{ width = 2, height = 2, images = [\"missing.pam\"] }", "cannot read the file"},
+        {"{ width = 2, height = 2, images = [\"not.pam\"] }", "not a PAM (P7) file"},
+        {"{ width = 2, height = 2, images = [\"short.pam\"] }", "holds 15 bytes, not 16"},
+        {"{ width = 2, height = 2, images = [\"grey.pam\"] }", "RGB_ALPHA"},
+        {"{ width = 2, height = 2, images = [1] }", "array of texts"},
+    };
+    for (const auto& c : cases) {
+        auto r = pams.Compile(std::string(kListView) + "item_image_list = " + c.value + "\n");
+        EXPECT_FALSE(r.ok) << c.value;
+        EXPECT_NE(r.error.find(c.expect), std::string::npos) << c.value << ": " << r.error;
+        EXPECT_NE(r.error.find("unit 'lv'"), std::string::npos) << r.error;
+        EXPECT_NE(r.error.find("'item_image_list'"), std::string::npos) << r.error;
+        EXPECT_NE(r.error.find("(line 19)"), std::string::npos) << r.error;
+    }
+}
+
+TEST(FormCompiler, EventCodeOrderPutsNamedHandlersFirst) {
+    const std::string units = R"(
+[[unit]]
+id = 0x16010010
+name = "a"
+type = "EditBox"
+left = 0
+top = 0
+width = 1
+height = 1
+events = { -9 = "OnKey", -1 = "OnMouse" }
+)";
+    auto r = Compile(units + "\n[event_code]\norder = [\"OnKey\", \"OnMouse\"]\n");
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.handlers, (std::vector<std::string>{"OnKey", "OnMouse", "OnCreated"}));
+    EXPECT_EQ(Find(r, 0x16010010)->HandlerOffset(-9), 0u);
+    EXPECT_EQ(Find(r, 0x16010010)->HandlerOffset(-1), 16u);
+    EXPECT_EQ(r.image.windows[0].records[0].HandlerOffset(0), 32u);
+
+    struct {
+        const char* order;
+        const char* expect;
+    } cases[] = {
+        {"[\"OnKey\", \"OnKey\"]", "\"OnKey\" is listed twice"},
+        {"[\"OnKey\", \"OnGone\"]", "\"OnGone\" is bound to no event"},
+        {"[\"On Key\"]", "not a C++ name"},
+        {"\"OnKey\"", "expected an array"},
+    };
+    for (const auto& c : cases) {
+        auto bad = Compile(units + "\n[event_code]\norder = " + c.order + "\n");
+        EXPECT_FALSE(bad.ok) << c.order;
+        EXPECT_NE(bad.error.find(c.expect), std::string::npos) << c.order << ": " << bad.error;
+        EXPECT_NE(bad.error.find("[event_code], key 'order' (line 22)"), std::string::npos) << bad.error;
+    }
+    EXPECT_FALSE(Compile(units + "\n[event_code]\nfirst = []\n").ok);
 }
 
 struct BadForm {

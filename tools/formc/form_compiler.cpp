@@ -20,7 +20,8 @@
 //   Then the type's properties, named after them (see the Bind functions below).
 // Value forms:
 //   events      { 0 = "OnClick", -9 = "OnKeyDown" }: event number = handler name; ""
-//               stores "no handler". Handlers get offsets in order of first use.
+//               stores "no handler". Handlers get offsets in order of first use, after
+//               those that [event_code] orders.
 //   colours     integers, written as hex: 0x00BBGGRR; 0xFF000000 is the marker colour.
 //   switches    true / false (or an integer, stored as is).
 //   fonts       { height = -12, weight = 400, charset = 134, face = "楷体" } plus width,
@@ -30,6 +31,13 @@
 //               or an array of byte values.
 //   child_order explicit order of a group box's (or a page's) child list when it is not
 //               the table order; it must name exactly the units placed there.
+//   image lists the image-list keys (a list view's header_image_list, item_image_list and
+//               state_image_list, a status bar's image_list) take bytes as above or
+//               { width = 16, height = 16, images = ["form_data/a.pam", ...] }: PAM files
+//               (8-bit RGB_ALPHA or RGB) of that size, encoded as a "MITL" block.
+// An optional [event_code] table after the units gives `order`, a list of handler names
+// that take the first places of the event-code table (offset 0, 16, ...); each must be
+// bound to some event.
 #include "tools/formc/form_compiler.h"
 
 #include <errno.h>
@@ -46,6 +54,7 @@
 
 #include <toml++/toml.h>
 
+#include "controls/image_list_stream.h"
 #include "controls/list_view_data.h"
 #include "controls/page_control_data.h"
 #include "controls/trans_label_data.h"
@@ -98,6 +107,65 @@ std::string Utf8ToGbk(std::string_view text, const std::string& where) {
     }
     out.resize(out.size() - outLeft);
     return out;
+}
+
+// A PAM ("P7") image with 8-bit RGB_ALPHA or RGB tuples, as tools/make-lamps.py writes
+// them. Returns the pixels as R, G, B, A (A = 255 for RGB); an error text otherwise.
+struct PamImage {
+    uint32_t width = 0;
+    uint32_t height = 0;
+    std::vector<uint8_t> rgba;
+};
+std::optional<PamImage> ReadPam(const std::filesystem::path& path, std::string& error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = "cannot read the file " + path.string();
+        return std::nullopt;
+    }
+    std::string line;
+    if (!std::getline(in, line) || line != "P7") {
+        error = path.string() + " is not a PAM (P7) file";
+        return std::nullopt;
+    }
+    std::map<std::string, std::string> fields;
+    for (;;) {
+        if (!std::getline(in, line)) {
+            error = path.string() + ": the PAM header has no ENDHDR";
+            return std::nullopt;
+        }
+        if (line == "ENDHDR") break;
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream words(line);
+        std::string name, value;
+        words >> name >> value;
+        fields[name] = value;
+    }
+    auto number = [&](const char* name) -> int64_t {
+        auto it = fields.find(name);
+        if (it == fields.end() || it->second.empty() || it->second.size() > 6 ||
+            !std::all_of(it->second.begin(), it->second.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            return -1;
+        return std::stoll(it->second);
+    };
+    int64_t width = number("WIDTH"), height = number("HEIGHT"), depth = number("DEPTH"), maxval = number("MAXVAL");
+    std::string tuple = fields.count("TUPLTYPE") ? fields["TUPLTYPE"] : "";
+    if (width < 1 || height < 1 || maxval != 255 || !((depth == 4 && tuple == "RGB_ALPHA") || (depth == 3 && tuple == "RGB"))) {
+        error = path.string() + ": expected a PAM image of 8-bit RGB_ALPHA (or RGB) tuples";
+        return std::nullopt;
+    }
+    std::vector<uint8_t> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (data.size() != static_cast<size_t>(width * height * depth)) {
+        error = path.string() + ": the PAM pixel data holds " + std::to_string(data.size()) + " bytes, not " +
+                std::to_string(width * height * depth);
+        return std::nullopt;
+    }
+    PamImage image{static_cast<uint32_t>(width), static_cast<uint32_t>(height), {}};
+    if (depth == 4) {
+        image.rgba = std::move(data);
+    } else {
+        for (size_t i = 0; i < data.size(); i += 3) image.rgba.insert(image.rgba.end(), {data[i], data[i + 1], data[i + 2], 255});
+    }
+    return image;
 }
 
 bool IsIdentifier(std::string_view s) {
@@ -225,6 +293,42 @@ public:
             return bytes;
         }
         Fail(key, "expected a file path or an array of byte values");
+    }
+    // An image list property: either bytes (a prepared "MITL" block) or a table
+    // { width = 16, height = 16, images = ["form_data/a.pam", ...] } that is encoded here.
+    void ImageList(std::string_view key, std::vector<uint8_t>& out) {
+        const toml::node* n = table_.get(key);
+        if (!n || !n->is_table()) {
+            Bytes(key, out);
+            return;
+        }
+        Take(key);
+        Keys t(*n->as_table(), context_ + ", key '" + std::string(key) + "'", baseDir_);
+        for (const char* required : {"width", "height", "images"})
+            if (!t.Has(required)) Fail(key, std::string("'") + required + "' is required");
+        int64_t width = 0, height = 0;
+        t.Int("width", 1, 0xFFFF, width);
+        t.Int("height", 1, 0xFFFF, height);
+        std::vector<std::string> files = t.Utf8List("images");
+        t.Finish();
+        if (files.empty()) Fail(key, "'images' names no image");
+        ImageListSource source{static_cast<uint32_t>(width), static_cast<uint32_t>(height), {}};
+        for (size_t i = 0; i < files.size(); ++i) {
+            std::filesystem::path p = std::filesystem::path(files[i]);
+            if (p.is_relative() && baseDir_) p = *baseDir_ / p;
+            std::string error;
+            auto image = ReadPam(p, error);
+            std::string which = "images[" + std::to_string(i) + "]: ";
+            if (!image) Fail(key, which + error);
+            if (image->width != source.width || image->height != source.height)
+                Fail(key, which + files[i] + " is " + std::to_string(image->width) + " x " + std::to_string(image->height) +
+                              ", not " + std::to_string(width) + " x " + std::to_string(height));
+            source.images.push_back(std::move(image->rgba));
+        }
+        std::string why;
+        auto stream = WriteImageListStream(source, &why);
+        if (!stream) Fail(key, why);
+        out = ImageListPropertyBlock(*stream);
     }
     const toml::table* Table(std::string_view key) {
         const toml::node* n = Take(key);
@@ -489,7 +593,7 @@ std::vector<uint8_t> BindStatusBar(Keys& k) {
     k.U32("style", d.style);
     k.Switch("switch_10", d.switch10);
     k.Font("font", d.font);
-    k.Bytes("image_list", d.imageList);
+    k.ImageList("image_list", d.imageList);
     k.EachTable("parts", [&](Keys& p) {
         StatusBarPart part;
         p.I32("width", part.width);
@@ -537,13 +641,13 @@ std::vector<uint8_t> BindListView(Keys& k) {
         d.columns.push_back(col);
     });
     k.Switch("no_column_header", d.noColumnHeader);
-    k.Bytes("header_image_list", d.headerImageList);
+    k.ImageList("header_image_list", d.headerImageList);
     k.Switch("clickable_header", d.clickableHeader);
     k.Switch("full_row_select", d.fullRowSelect);
     k.Switch("grid_lines", d.gridLines);
     k.Switch("header_drag_drop", d.headerDragDrop);
-    k.Bytes("item_image_list", d.itemImageList);
-    k.Bytes("state_image_list", d.stateImageList);
+    k.ImageList("item_image_list", d.itemImageList);
+    k.ImageList("state_image_list", d.stateImageList);
     k.Switch("hot_tracking", d.hotTracking);
     k.Switch("hand_cursor", d.handCursor);
     k.Switch("underline_cold", d.underlineCold);
@@ -735,6 +839,7 @@ FormCompileResult Compile(std::string_view text, const std::string& sourcePath) 
     // The units, in table order.
     std::vector<SourceUnit> units;
     const toml::array* unitArray = top.Array("unit");
+    const toml::table* eventCodeTable = top.Table("event_code");
     top.Finish();
     if (unitArray) {
         for (size_t i = 0; i < unitArray->size(); ++i) {
@@ -875,13 +980,28 @@ FormCompileResult Compile(std::string_view text, const std::string& sourcePath) 
             Throw(u.context + ", key 'event_source': '" + s.name + "' is not another unit of the same type");
         u.record.eventSourceId = s.record.id;
     }
+    // Handlers named by [event_code] order come first, in that order; the others follow
+    // in order of first use.
     std::map<std::string, uint32_t> handlerIndex;
+    std::set<std::string> bound;
+    std::optional<Keys> eventCode;
+    if (eventCodeTable) {
+        eventCode.emplace(*eventCodeTable, "[event_code]", &baseDir);
+        for (const std::string& name : eventCode->Utf8List("order")) {
+            if (!IsIdentifier(name)) eventCode->Fail("order", "\"" + name + "\" is not a C++ name");
+            if (!handlerIndex.emplace(name, static_cast<uint32_t>(result.handlers.size())).second)
+                eventCode->Fail("order", "\"" + name + "\" is listed twice");
+            result.handlers.push_back(name);
+        }
+        eventCode->Finish();
+    }
     auto assign = [&](UnitRecord& r, const std::map<int32_t, std::string>& events) {
         for (const auto& [number, handler] : OrderedEvents(events)) {
             uint32_t offset = kNoHandler;
             if (!handler.empty()) {
                 auto [it, fresh] = handlerIndex.emplace(handler, static_cast<uint32_t>(result.handlers.size()));
                 if (fresh) result.handlers.push_back(handler);
+                bound.insert(handler);
                 offset = it->second * 16;  // sizeof(EventHandlerEntry) in every build
             }
             r.events.push_back({number, offset});
@@ -893,6 +1013,8 @@ FormCompileResult Compile(std::string_view text, const std::string& sourcePath) 
         assign(u.record, u.events);
         window.records.push_back(u.record);
     }
+    for (const std::string& name : result.handlers)
+        if (eventCode && !bound.count(name)) eventCode->Fail("order", "\"" + name + "\" is bound to no event");
 
     result.image.windows.push_back(window);
     std::string why;
