@@ -1,0 +1,269 @@
+#include "forms/unit_object.h"
+
+#include <commctrl.h>
+
+#include "forms/events.h"
+#include "forms/unit_font.h"
+#include "forms/window_list.h"
+
+namespace {
+
+// The window property that links a unit window to its object; readable from any thread.
+const wchar_t kUnitProperty[] = L"MgUnitObject";
+
+// Object handed from CreateOwnWindow to the class procedure's WM_NCCREATE.
+thread_local UnitObject* t_creating = nullptr;
+
+bool IsCtlColor(UINT message) { return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC; }
+
+// The child window a parent notification is about, or null.
+HWND NotifyingChild(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            return reinterpret_cast<HWND>(lParam);
+        case WM_NOTIFY:
+            return lParam ? reinterpret_cast<const NMHDR*>(lParam)->hwndFrom : nullptr;
+        case WM_DRAWITEM:
+            return lParam ? reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hwndItem : nullptr;
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+            return reinterpret_cast<HWND>(lParam);
+        default:
+            return IsCtlColor(message) ? reinterpret_cast<HWND>(lParam) : nullptr;
+    }
+    (void)wParam;
+}
+
+}  // namespace
+
+COLORREF ResolveColour(uint32_t colour, int systemColourIndex) {
+    return (colour & 0xFF000000) ? GetSysColor(systemColourIndex) : static_cast<COLORREF>(colour);
+}
+
+UnitObject::UnitObject(const UnitTypeInfo* type, uint32_t windowId, uint32_t unitId)
+    : type_(type), windowId_(windowId), unitId_(unitId) {}
+
+UnitObject::~UnitObject() {
+    if (font_) DeleteObject(font_);
+}
+
+HBRUSH UnitObject::BrushCache::Get(COLORREF c) {
+    if (!brush || colour != c) {
+        if (brush) DeleteObject(brush);
+        brush = CreateSolidBrush(c);
+        colour = c;
+    }
+    return brush;
+}
+
+UnitObject::BrushCache::~BrushCache() {
+    if (brush) DeleteObject(brush);
+}
+
+UnitObject* UnitObject::FromHandle(HWND hwnd) {
+    return hwnd ? static_cast<UnitObject*>(GetPropW(hwnd, kUnitProperty)) : nullptr;
+}
+
+bool UnitObject::RegisterUnitClass(const wchar_t* className, UINT classStyle) {
+    WNDCLASSEXW existing = {};
+    existing.cbSize = sizeof existing;
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    if (GetClassInfoExW(instance, className, &existing)) return true;
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof wc;
+    wc.style = classStyle;
+    wc.lpfnWndProc = &UnitObject::OwnClassProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.lpszClassName = className;
+    return RegisterClassExW(&wc) != 0;
+}
+
+HWND UnitObject::CreateOwnWindow(DWORD exStyle, const wchar_t* className, const wchar_t* text, DWORD style,
+                                 const UnitCreateArgs& a) {
+    return CreateOwnWindowAt(exStyle, className, text, style, a.left, a.top, a.width, a.height, a.parent,
+                             reinterpret_cast<HMENU>(static_cast<uintptr_t>(a.controlId)));
+}
+
+HWND UnitObject::CreateSubclassedWindow(DWORD exStyle, const wchar_t* className, const wchar_t* text, DWORD style,
+                                        const UnitCreateArgs& a) {
+    return CreateSubclassedWindowAt(exStyle, className, text, style, a.left, a.top, a.width, a.height, a.parent,
+                                    reinterpret_cast<HMENU>(static_cast<uintptr_t>(a.controlId)));
+}
+
+HWND UnitObject::CreateOwnWindowAt(DWORD exStyle, const wchar_t* className, const wchar_t* text, DWORD style, int x,
+                                   int y, int w, int h, HWND parent, HMENU menuOrId) {
+    UnitObject* saved = t_creating;
+    t_creating = this;
+    creating_ = true;
+    HWND hwnd = CreateWindowExW(exStyle, className, text, style, x, y, w, h, parent, menuOrId,
+                                GetModuleHandleW(nullptr), this);
+    creating_ = false;
+    t_creating = saved;
+    if (finished_) {
+        // Destroyed during its own creation: the object is the creator's to delete.
+        finished_ = false;
+        return nullptr;
+    }
+    return hwnd;
+}
+
+HWND UnitObject::CreateSubclassedWindowAt(DWORD exStyle, const wchar_t* className, const wchar_t* text, DWORD style,
+                                          int x, int y, int w, int h, HWND parent, HMENU menuOrId) {
+    HWND hwnd = CreateWindowExW(exStyle, className, text, style, x, y, w, h, parent, menuOrId,
+                                GetModuleHandleW(nullptr), nullptr);
+    if (hwnd) Attach(hwnd, true);
+    return hwnd;
+}
+
+void UnitObject::Attach(HWND hwnd, bool subclassed) {
+    hwnd_ = hwnd;
+    subclassed_ = subclassed;
+    SetPropW(hwnd, kUnitProperty, this);
+    if (subclassed) SetWindowSubclass(hwnd, &UnitObject::SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void UnitObject::Detach() {
+    if (!hwnd_) return;
+    RemovePropW(hwnd_, kUnitProperty);
+    if (subclassed_) RemoveWindowSubclass(hwnd_, &UnitObject::SubclassProc, 1);
+    hwnd_ = nullptr;
+}
+
+LRESULT CALLBACK UnitObject::OwnClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    UnitObject* self = FromHandle(hwnd);
+    if (!self && message == WM_NCCREATE && t_creating) {
+        self = t_creating;
+        t_creating = nullptr;
+        self->Attach(hwnd, false);
+    }
+    if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+    return self->Dispatch(message, wParam, lParam);
+}
+
+LRESULT CALLBACK UnitObject::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                          DWORD_PTR data) {
+    auto* self = reinterpret_cast<UnitObject*>(data);
+    if (!self || self->hwnd_ != hwnd) return DefSubclassProc(hwnd, message, wParam, lParam);
+    return self->Dispatch(message, wParam, lParam);
+}
+
+LRESULT UnitObject::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    ++depth_;
+    LRESULT result = 0;
+    if (message == kRunOnWindowThreadMessage) {
+        (*reinterpret_cast<const std::function<void()>*>(lParam))();
+    } else if (message == WM_NCDESTROY) {
+        HWND hwnd = hwnd_;
+        bool subclassed = subclassed_;
+        OnFinalDestroy();
+        UnitWindowGone(this);
+        Detach();
+        result = subclassed ? DefSubclassProc(hwnd, message, wParam, lParam) : DefWindowProcW(hwnd, message, wParam, lParam);
+        finished_ = true;
+    } else {
+        // Notifications about a child unit go back to that unit first.
+        bool handled = false;
+        if (HWND child = NotifyingChild(message, wParam, lParam); child && child != hwnd_) {
+            if (UnitObject* unit = FromHandle(child); unit && GetParent(child) == hwnd_)
+                handled = unit->OnReflected(message, wParam, lParam, &result);
+        }
+        if (!handled) result = WindowProc(message, wParam, lParam);
+    }
+    if (--depth_ == 0 && finished_ && !creating_) delete this;
+    return result;
+}
+
+LRESULT UnitObject::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!hwnd_) return 0;
+    return subclassed_ ? DefSubclassProc(hwnd_, message, wParam, lParam)
+                       : DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+LRESULT UnitObject::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_SETFOCUS:
+            if (ownFocusEvents_) {
+                LRESULT r = DefaultProc(message, wParam, lParam);
+                RaiseUnitEvent(-7);
+                return r;
+            }
+            break;
+        case WM_KILLFOCUS:
+            if (ownFocusEvents_) {
+                LRESULT r = DefaultProc(message, wParam, lParam);
+                if (hwnd_) BeforeFocusLost();
+                if (hwnd_) RaiseUnitEvent(-8);
+                return r;
+            }
+            break;
+        case WM_SETCURSOR:
+            if (reinterpret_cast<HWND>(wParam) == hwnd_ && LOWORD(lParam) == HTCLIENT) {
+                if (HCURSOR cursor = UnitCursor(this)) {
+                    SetCursor(cursor);
+                    return TRUE;
+                }
+            }
+            break;
+        case kUnitLoadedMessage:
+        case kUnitModalMessage:
+        case kWindowLoadedMessage:
+            OnRuntimeMessage(message);
+            return 0;
+        default:
+            if (IsCtlColor(message)) {
+                // A child that is not a unit (a spin control, a combo box's edit) or a unit
+                // that did not answer: the default background behind it is ours.
+                LRESULT r = DefaultProc(message, wParam, lParam);
+                if (message == WM_CTLCOLORSTATIC || message == WM_CTLCOLORBTN || message == WM_CTLCOLORDLG) {
+                    SetBkColor(reinterpret_cast<HDC>(wParam), BackgroundColour());
+                    return reinterpret_cast<LRESULT>(BackgroundBrush());
+                }
+                return r;
+            }
+            break;
+    }
+    return DefaultProc(message, wParam, lParam);
+}
+
+bool UnitObject::OnReflected(UINT, WPARAM, LPARAM, LRESULT*) { return false; }
+
+bool UnitObject::RaiseUnitEvent(int32_t eventNumber, const ArgValue* args, int count, int64_t* result,
+                                bool* hasResult) {
+    EventRecord record;
+    record.windowId = windowId_;
+    record.unitId = unitId_;
+    record.eventNumber = eventNumber;
+    record.argCount = count < 0 ? 0 : (count > kMaxEventArgs ? kMaxEventArgs : count);
+    for (int i = 0; i < record.argCount; ++i) record.args[i] = args[i];
+    bool ran = RaiseEvent(&record);
+    if (result) *result = record.result;
+    if (hasResult) *hasResult = ran && record.hasResult;
+    return ran;
+}
+
+void UnitObject::ApplyFont(const std::vector<uint8_t>& block, bool redraw) {
+    HFONT old = font_;
+    font_ = CreateFontFromBlock(block);
+    if (hwnd_) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font()), redraw ? TRUE : FALSE);
+    if (old) DeleteObject(old);
+}
+
+COLORREF UnitObject::BackgroundColour() const {
+    if (hwnd_) {
+        if (UnitObject* parent = FromHandle(GetParent(hwnd_))) return parent->BackgroundColour();
+    }
+    return GetSysColor(COLOR_BTNFACE);
+}
+
+HBRUSH UnitObject::SolidBrush(COLORREF colour) { return ownBrush_.Get(colour); }
+
+HBRUSH UnitObject::BackgroundBrush() { return backgroundBrush_.Get(BackgroundColour()); }
+
+void UnitObject::RunOnWindowThread(const std::function<void()>& fn) {
+    if (!hwnd_ || GetWindowThreadProcessId(hwnd_, nullptr) == GetCurrentThreadId()) {
+        fn();
+        return;
+    }
+    SendMessageW(hwnd_, kRunOnWindowThreadMessage, 0, reinterpret_cast<LPARAM>(&fn));
+}

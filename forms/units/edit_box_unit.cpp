@@ -1,0 +1,339 @@
+// The edit box (type code 0x00010005): a system "EDIT" control with typed input modes and
+// optional spin buttons ("msctls_updown32") beside it.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "forms/edit_input.h"
+#include "forms/type_data/edit_box_data.h"
+#include "forms/unit_object.h"
+#include "forms/units/core_unit_types.h"
+#include "forms/units/unit_helpers.h"
+#include "runtime/gbk_text.h"
+
+namespace {
+
+uint32_t CharCode(WPARAM wide) { return wide < 0x80 ? static_cast<uint32_t>(wide) : 0x80u + static_cast<uint32_t>(wide); }
+
+class EditBox : public UnitObject {
+public:
+    using UnitObject::UnitObject;
+    EditBoxData data;
+    HWND spin = nullptr;
+
+    void Styles(DWORD* style, DWORD* exStyle) const {
+        *style = WS_CHILD | WS_CLIPSIBLINGS;
+        *exStyle = 0;
+        switch (data.border) {
+            case 1: *exStyle |= WS_EX_CLIENTEDGE; break;
+            case 2: *exStyle |= WS_EX_STATICEDGE; break;
+            case 3: *style |= WS_BORDER; break;
+            default: break;
+        }
+        if (data.multiLine) {
+            *style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
+            if (data.scrollBars & 1) *style |= WS_HSCROLL | ES_AUTOHSCROLL;
+            if (data.scrollBars & 2) *style |= WS_VSCROLL;
+        } else {
+            *style |= ES_AUTOHSCROLL;
+        }
+        if (data.alignment == 1) *style |= ES_CENTER;
+        if (data.alignment == 2) *style |= ES_RIGHT;
+        if (!data.hideSelection) *style |= ES_NOHIDESEL;
+        if (data.inputMode == EditBoxData::kReadOnly) *style |= ES_READONLY;
+        if (data.inputMode == EditBoxData::kPassword) *style |= ES_PASSWORD;
+        if (data.caseConversion == 1) *style |= ES_LOWERCASE;
+        if (data.caseConversion == 2) *style |= ES_UPPERCASE;
+    }
+
+    std::wstring Text() const {
+        int n = GetWindowTextLengthW(hwnd());
+        std::wstring t(static_cast<size_t>(n) + 1, L'\0');
+        n = GetWindowTextW(hwnd(), t.data(), n + 1);
+        t.resize(static_cast<size_t>(n > 0 ? n : 0));
+        return t;
+    }
+    void Selection(DWORD* start, DWORD* end) const { SendMessageW(hwnd(), EM_GETSEL, reinterpret_cast<WPARAM>(start), reinterpret_cast<LPARAM>(end)); }
+
+    void ApplyLimit() { SendMessageW(hwnd(), EM_LIMITTEXT, data.maxLength, 0); }
+    void ApplyPasswordChar() {
+        wchar_t ch = 0;
+        if (data.inputMode == EditBoxData::kPassword) {
+            char byte = static_cast<char>(data.passwordChar & 0xFF);
+            std::wstring w = WideFromGbk(&byte, 1);
+            ch = w.empty() ? L'*' : w[0];
+        }
+        SendMessageW(hwnd(), EM_SETPASSWORDCHAR, ch, 0);
+        InvalidateRect(hwnd(), nullptr, TRUE);
+    }
+    // Selection in GBK byte offsets; a start below 0 is the end of the text, a length below
+    // 0 the whole text from the start.
+    void SetSelection(int32_t start, int32_t length) {
+        std::wstring t = Text();
+        int s = start < 0 ? static_cast<int>(t.size()) : WideIndexOf(t, start);
+        int e;
+        if (length < 0) {
+            s = 0;
+            e = -1;
+        } else {
+            e = WideIndexOf(t, GbkOffsetOf(t, s) + length);
+        }
+        SendMessageW(hwnd(), EM_SETSEL, static_cast<WPARAM>(s), static_cast<LPARAM>(e));
+    }
+    void Sync() {
+        if (!alive()) return;
+        std::wstring t = Text();
+        data.content = GbkFromWide(t.c_str(), t.size());
+        DWORD s = 0, e = 0;
+        Selection(&s, &e);
+        data.selectionStart = static_cast<uint32_t>(GbkOffsetOf(t, static_cast<int>(s)));
+        data.selectionLength = static_cast<uint32_t>(GbkOffsetOf(t, static_cast<int>(e))) - data.selectionStart;
+    }
+
+    void CreateSpin() {
+        if (!data.spinMode || (spin && IsWindow(spin))) return;
+        spin = CreateWindowExW(0, UPDOWN_CLASSW, nullptr, WS_CHILD | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
+                               0, 0, 0, 0, GetParent(hwnd()), nullptr, GetModuleHandleW(nullptr), nullptr);
+        if (!spin) return;
+        SendMessageW(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(hwnd()), 0);
+        SendMessageW(spin, UDM_SETRANGE32, static_cast<WPARAM>(data.spinMin), static_cast<LPARAM>(data.spinMax));
+        SendMessageW(spin, UDM_SETPOS32, 0, _wtoi(Text().c_str()));
+        PlaceSpin();
+    }
+    // Beside the edit's right edge, as tall as the edit; shown and hidden with it.
+    void PlaceSpin() {
+        if (!spin || !IsWindow(spin)) return;
+        RECT r;
+        GetWindowRect(hwnd(), &r);
+        MapWindowPoints(nullptr, GetParent(hwnd()), reinterpret_cast<POINT*>(&r), 2);
+        bool shown = (GetWindowLongW(hwnd(), GWL_STYLE) & WS_VISIBLE) != 0;
+        SetWindowPos(spin, hwnd(), r.right, r.top, GetSystemMetrics(SM_CXVSCROLL), r.bottom - r.top,
+                     SWP_NOACTIVATE | (shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+        EnableWindow(spin, IsWindowEnabled(hwnd()));
+    }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        switch (message) {
+            case WM_CHAR:
+                if (!EditModeAcceptsChar(data.inputMode, CharCode(wParam))) return 0;
+                break;
+            case WM_WINDOWPOSCHANGED:
+            case WM_ENABLE: {
+                LRESULT r = UnitObject::WindowProc(message, wParam, lParam);
+                PlaceSpin();
+                return r;
+            }
+            case WM_DESTROY:
+                if (spin && IsWindow(spin)) DestroyWindow(spin);
+                spin = nullptr;
+                break;
+            default:
+                break;
+        }
+        return UnitObject::WindowProc(message, wParam, lParam);
+    }
+
+    bool OnReflected(UINT message, WPARAM wParam, LPARAM, LRESULT* result) override {
+        if (message != WM_CTLCOLOREDIT && message != WM_CTLCOLORSTATIC) return false;
+        auto dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, ResolveColour(data.textColour, COLOR_WINDOWTEXT));
+        COLORREF background = ResolveColour(data.backgroundColour, COLOR_WINDOW);
+        SetBkColor(dc, background);
+        *result = reinterpret_cast<LRESULT>(SolidBrush(background));
+        return true;
+    }
+
+    // Typed modes put their content into its normal form before event -8; the caret goes
+    // back to where the selection started.
+    void BeforeFocusLost() override {
+        std::wstring text = Text();
+        std::string gbk = GbkFromWide(text.c_str(), text.size());
+        std::optional<std::string> normal = NormaliseEditText(data.inputMode, gbk);
+        if (!normal || *normal == gbk) return;
+        DWORD start = 0, end = 0;
+        Selection(&start, &end);
+        std::wstring wide = WideFromGbk(normal->c_str(), normal->size());
+        SetWindowTextW(hwnd(), wide.c_str());
+        WPARAM caret = start < wide.size() ? start : wide.size();
+        SendMessageW(hwnd(), EM_SETSEL, caret, static_cast<LPARAM>(caret));
+    }
+
+    void OnRuntimeMessage(UINT message) override {
+        if (message == kUnitLoadedMessage) CreateSpin();
+    }
+};
+
+UnitObject* CreateEditBox(const UnitCreateArgs& a) {
+    std::optional<EditBoxData> d = EditBoxData::Parse(a.typeData, a.typeDataLength);
+    if (!d) return nullptr;
+    auto* e = new EditBox(&kEditBoxType, a.windowId, a.unitId);
+    e->data = std::move(*d);
+    DWORD style, exStyle;
+    e->Styles(&style, &exStyle);
+    std::wstring content = WideFromGbk(e->data.content.c_str(), e->data.content.size());
+    if (!e->CreateSubclassedWindow(exStyle, L"EDIT", content.c_str(), style | a.styleBits, a)) {
+        delete e;
+        return nullptr;
+    }
+    e->ApplyFont(e->data.font, false);
+    e->ApplyLimit();
+    if (e->data.inputMode == EditBoxData::kPassword) e->ApplyPasswordChar();
+    if (e->data.selectionStart || e->data.selectionLength)
+        e->SetSelection(static_cast<int32_t>(e->data.selectionStart), static_cast<int32_t>(e->data.selectionLength));
+    return e;
+}
+
+int32_t WriteEditBoxProperty(UnitObject* unit, int32_t index, const UnitPropertyValue& v) {
+    auto* e = static_cast<EditBox*>(unit);
+    EditBoxData& d = e->data;
+    auto u = static_cast<uint32_t>(v.integer);
+    switch (index) {
+        case 0: d.content = v.text; SetWindowTextGbk(e->hwnd(), v.text); return 0;
+        case 1: d.border = static_cast<uint32_t>(Clamp(v.integer, 0, 3)); return 1;
+        case 2: d.textColour = u; InvalidateRect(e->hwnd(), nullptr, TRUE); return 0;
+        case 3: d.backgroundColour = u; InvalidateRect(e->hwnd(), nullptr, TRUE); return 0;
+        case 4: d.font = v.bytes; e->ApplyFont(d.font, true); return 0;
+        case 5: d.hideSelection = u; return 1;
+        case 6: d.maxLength = v.integer < 0 ? 0 : u; e->ApplyLimit(); return 0;
+        case 7: d.multiLine = u; return 1;
+        case 8: d.scrollBars = static_cast<uint32_t>(Clamp(v.integer, 0, 3)); return 1;
+        case 9: d.alignment = static_cast<uint32_t>(Clamp(v.integer, 0, 2)); return 1;
+        case 10: {
+            uint32_t old = d.inputMode;
+            d.inputMode = static_cast<uint32_t>(Clamp(v.integer, 0, 11));
+            // Read-only and password are window styles; the other modes only filter.
+            bool styleChanged = (old == EditBoxData::kPassword) != (d.inputMode == EditBoxData::kPassword);
+            if (styleChanged) return 1;
+            SendMessageW(e->hwnd(), EM_SETREADONLY, d.inputMode == EditBoxData::kReadOnly, 0);
+            return 0;
+        }
+        case 11:
+            d.passwordChar = v.text.empty() ? 0 : static_cast<uint8_t>(v.text[0]);
+            if (d.inputMode == EditBoxData::kPassword) e->ApplyPasswordChar();
+            return 0;
+        case 12: d.caseConversion = static_cast<uint32_t>(Clamp(v.integer, 0, 2)); return 1;
+        case 13: d.spinMode = u; return 1;
+        case 14:
+        case 15:
+            (index == 14 ? d.spinMin : d.spinMax) = v.integer;
+            if (e->spin) SendMessageW(e->spin, UDM_SETRANGE32, static_cast<WPARAM>(d.spinMin), static_cast<LPARAM>(d.spinMax));
+            return 0;
+        case 16: {
+            DWORD s = 0, en = 0;
+            e->Selection(&s, &en);
+            std::wstring t = e->Text();
+            e->SetSelection(v.integer, GbkOffsetOf(t, static_cast<int>(en)) - GbkOffsetOf(t, static_cast<int>(s)));
+            return 0;
+        }
+        case 17: {
+            DWORD s = 0, en = 0;
+            e->Selection(&s, &en);
+            e->SetSelection(GbkOffsetOf(e->Text(), static_cast<int>(s)), v.integer);
+            return 0;
+        }
+        case 18: {
+            std::wstring w = WideFromGbk(v.text.c_str(), v.text.size());
+            SendMessageW(e->hwnd(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(w.c_str()));
+            return 0;
+        }
+        case 19: d.dataSource = v.text; return 0;
+        case 20: d.dataColumn = v.text; return 0;
+        default: return 0;
+    }
+}
+
+bool ReadEditBoxProperty(UnitObject* unit, int32_t index, UnitPropertyValue* out) {
+    auto* e = static_cast<EditBox*>(unit);
+    e->Sync();
+    const EditBoxData& d = e->data;
+    switch (index) {
+        case 0: *out = TextValue(d.content); return true;
+        case 1: *out = IntValue(d.border); return true;
+        case 2: *out = IntValue(d.textColour); return true;
+        case 3: *out = IntValue(d.backgroundColour); return true;
+        case 4: *out = BytesValue(d.font); return true;
+        case 5: *out = IntValue(d.hideSelection); return true;
+        case 6: *out = IntValue(d.maxLength); return true;
+        case 7: *out = IntValue(d.multiLine); return true;
+        case 8: *out = IntValue(d.scrollBars); return true;
+        case 9: *out = IntValue(d.alignment); return true;
+        case 10: *out = IntValue(d.inputMode); return true;
+        case 11: *out = TextValue(d.passwordChar & 0xFF ? std::string(1, static_cast<char>(d.passwordChar & 0xFF)) : std::string()); return true;
+        case 12: *out = IntValue(d.caseConversion); return true;
+        case 13: *out = IntValue(d.spinMode); return true;
+        case 14: *out = IntValue(d.spinMin); return true;
+        case 15: *out = IntValue(d.spinMax); return true;
+        case 16: *out = IntValue(d.selectionStart); return true;
+        case 17: *out = IntValue(d.selectionLength); return true;
+        case 18: *out = TextValue(d.content.substr(d.selectionStart < d.content.size() ? d.selectionStart : d.content.size(), d.selectionLength)); return true;
+        case 19: *out = TextValue(d.dataSource); return true;
+        case 20: *out = TextValue(d.dataColumn); return true;
+        default: return false;
+    }
+}
+
+std::vector<uint8_t> EditBoxPropertyData(UnitObject* unit) {
+    auto* e = static_cast<EditBox*>(unit);
+    e->Sync();
+    return EditBoxData::Write(e->data);
+}
+
+bool EditBoxKeyFilter(UnitObject* unit, const MSG& m) {
+    auto* e = static_cast<EditBox*>(unit);
+    if (m.message == WM_CHAR) return EditModeAcceptsChar(e->data.inputMode, CharCode(m.wParam));
+    if (m.message != WM_KEYDOWN) return false;
+    LRESULT code = SendMessageW(e->hwnd(), WM_GETDLGCODE, m.wParam, reinterpret_cast<LPARAM>(&m));
+    return (code & DLGC_WANTALLKEYS) || (m.wParam == VK_TAB && (code & DLGC_WANTTAB));
+}
+
+void EnumerateEditBoxTexts(const uint8_t* data, uint32_t length, TextCallback callback, void* context) {
+    std::optional<EditBoxData> d = EditBoxData::Parse(data, length);
+    if (!d) return;
+    EnumerateText(callback, context, d->content);
+    EnumerateFontFace(callback, context, d->font);
+}
+
+AnyOperation EditBoxInterface(int32_t number) {
+    switch (number) {
+        case kInterfaceCreateUnit: return AsOperation(&CreateEditBox);
+        case kInterfaceWriteProperty: return AsOperation(&WriteEditBoxProperty);
+        case kInterfaceGetAllPropertyData: return AsOperation(&EditBoxPropertyData);
+        case kInterfaceReadProperty: return AsOperation(&ReadEditBoxProperty);
+        case kInterfaceKeyFilter: return AsOperation(&EditBoxKeyFilter);
+        case kInterfaceEnumerateTexts: return AsOperation(&EnumerateEditBoxTexts);
+        default: return nullptr;
+    }
+}
+
+using P = PropertyType;
+const PropertyInfo kEditBoxProperties[29] = {
+    MG_COMMON_PROPERTIES,
+    {"Content", P::kText, 0},
+    {"Border", P::kPick, 0},
+    {"TextColour", P::kColour, 0},
+    {"BackgroundColour", P::kBackgroundColour, 0},
+    {"Font", P::kFont, 0},
+    {"HideSelection", P::kSwitch, 0},
+    {"MaxLength", P::kInteger, 0},
+    {"MultiLine", P::kSwitch, 0},
+    {"ScrollBars", P::kPick, 0},
+    {"Alignment", P::kPick, 0},
+    {"InputMode", P::kPick, 0},
+    {"PasswordChar", P::kText, 0},
+    {"CaseConversion", P::kPick, 0},
+    {"SpinMode", P::kPick, 0},
+    {"SpinMinimum", P::kInteger, 0},
+    {"SpinMaximum", P::kInteger, 0},
+    {"SelectionStart", P::kInteger, 0},
+    {"SelectionLength", P::kInteger, 0},
+    {"SelectedText", P::kText, 0},
+    {"DataSource", P::kDataBinding, 0},
+    {"DataColumn", P::kDataBinding, 0},
+};
+
+}  // namespace
+
+const UnitTypeInfo kEditBoxType = {
+    "编辑框", "EditBox", kTypeWindowUnit | kTypeRaisesEvents, 29, kEditBoxProperties, &EditBoxInterface,
+};

@@ -1,0 +1,101 @@
+// The window list: every window of the template with its unit table, and per loaded window
+// the live objects and cursors of its units.
+//
+// The parsed records stay as they were read (`records`); each load works on a copy of them
+// (`working`), so property writes of one load never change the next. Live object pointers,
+// cursor handles and resolved event handlers have pointer width and are kept beside the
+// records, index for index, instead of in the records' 32-bit slots.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "forms/template_image.h"
+#include "forms/unit_type.h"
+
+class UnitObject;
+
+struct LiveSlot {
+    UnitObject* object = nullptr;
+    HCURSOR cursor = nullptr;
+    bool ownsCursor = false;  // made from the record's data (destroyed with it)
+    bool hiddenByPage = false;  // listed after the first page of a page control at load
+};
+
+struct WindowEntry {
+    uint32_t id = 0;
+    uint32_t attributeA = 0;
+    uint32_t attributeB = 0;
+    std::string name;
+    std::string comment;
+    std::vector<UnitRecord> records;                 // as read from the template
+    std::vector<std::vector<uintptr_t>> handlers;    // per record, per event entry: address or 0
+    uintptr_t menuItemHandler = 0;                   // unused: no menu format in this system
+
+    // One load.
+    std::vector<UnitRecord> working;                 // copy of `records` made by LoadWindow
+    std::vector<LiveSlot> live;                      // beside `working`
+    bool loaded = false;                             // in the loaded-window list
+    bool destroying = false;                         // being destroyed: its events are dropped
+    HACCEL accelerators = nullptr;
+    HMENU menu = nullptr;
+    intptr_t loadFlag = 0;
+    bool modal = false;
+    volatile bool modalActive = false;
+    std::vector<HWND> disabledByModal;
+    HWND lastFocus = nullptr;                        // child that had the focus at deactivation
+
+    // The records of the current load, or the template's while not loaded.
+    const std::vector<UnitRecord>& Records() const { return loaded ? working : records; }
+    UnitRecord* WorkingRecord(size_t position) { return position < working.size() ? &working[position] : nullptr; }
+    // Position of a unit id in the table (0 names the window's own record), or -1.
+    int FindPosition(uint32_t unitId) const;
+    UnitObject* ObjectAt(size_t position) const { return position < live.size() ? live[position].object : nullptr; }
+    UnitObject* WindowObject() const { return ObjectAt(0); }
+};
+
+struct WindowList {
+    std::vector<WindowEntry*> windows;  // template order; entries are never freed while the program runs
+};
+
+WindowList& TheWindowList();
+
+// Reads the template into the window list, resolving handler offsets against the base:
+// 0xFFFFFFFF becomes 0 (no handler), any other offset base + offset. False for a malformed
+// image (the window list is left as it was).
+bool LoadTemplate(const uint8_t* image, size_t length, uintptr_t eventCodeBase);
+
+WindowEntry* FindWindowEntry(uint32_t windowId);
+// The entry only while the window is loaded.
+WindowEntry* FindLoadedWindow(uint32_t windowId);
+int FindWindowIndex(uint32_t windowId);
+
+// The live object of a loaded window (record 0), or null when it is not loaded or its
+// window handle is no longer valid.
+UnitObject* FindWindowObject(int windowIndex);
+// The object in the unit's slot, or null when the window or the unit is missing or the
+// unit was not created.
+UnitObject* FindUnitObject(uint32_t windowId, uint32_t unitId);
+// Position of the unit whose object owns the window handle; with searchParents also a
+// child window of a unit whose type has the edit-child bits, and then the handle's parent
+// once. -1 when nothing matches (the window's own record answers -1 too).
+int FindUnitByHandle(const WindowEntry& entry, HWND hwnd, bool searchParents);
+
+// The unit type of a type code, through the running program's support library table
+// (the built-in libraries when the program named none).
+const UnitTypeInfo* FindUnitType(uint32_t typeCode);
+
+// Called by a unit object when its window is finally destroyed: clears its slot.
+void UnitWindowGone(UnitObject* object);
+// The cursor the unit's record asks for, or null for the standard cursor.
+HCURSOR UnitCursor(const UnitObject* object);
+// Builds a cursor from a record's cursor data; null for the standard cursor.
+HCURSOR CursorFromData(const std::vector<uint8_t>& data, bool* owned);
+
+// Marks for windows whose type requests show pages of units (a page control, or the core
+// tab control): the units of the current page are shown and the others hidden.
+// `page` < 0 asks the control for its current page (TCM_GETCURSEL) and moves the focus.
+void ShowPageUnits(WindowEntry& entry, int controlPosition, int page);

@@ -1,0 +1,294 @@
+#include "forms/window_loader.h"
+
+#include <commctrl.h>
+
+#include "forms/events.h"
+#include "forms/forms_runtime.h"
+#include "forms/unit_object.h"
+#include "forms/units/core_unit_types.h"
+#include "forms/window_list.h"
+#include "runtime/app.h"
+#include "runtime/entries.h"
+#include "runtime/message_loop.h"
+
+namespace {
+
+bool IsPageControlType(uint32_t typeCode) { return typeCode == kTypePageControl || typeCode == kTypeCoreTabControl; }
+
+void ReleaseLoad(WindowEntry& entry) {
+    for (LiveSlot& slot : entry.live) {
+        if (slot.cursor && slot.ownsCursor) DestroyCursor(slot.cursor);
+        slot = LiveSlot{};
+    }
+    if (entry.accelerators) DestroyAcceleratorTable(entry.accelerators);
+    if (entry.menu) DestroyMenu(entry.menu);
+    entry.accelerators = nullptr;
+    entry.menu = nullptr;
+    entry.live.clear();
+    entry.working.clear();
+    entry.loaded = false;
+    entry.destroying = false;
+    entry.lastFocus = nullptr;
+}
+
+// Step 7: within each parent, the unit at position 1 goes on top and every following unit
+// behind the previous one of the same parent. Windows already in place are left alone.
+void OrderUnits(WindowEntry& entry) {
+    std::vector<std::pair<HWND, HWND>> lastOfParent;  // parent, last unit placed
+    for (size_t k = 1; k < entry.live.size(); ++k) {
+        UnitObject* unit = entry.live[k].object;
+        if (!unit || !unit->alive()) continue;
+        HWND h = unit->hwnd(), parent = GetParent(h);
+        HWND* previous = nullptr;
+        for (auto& p : lastOfParent)
+            if (p.first == parent) previous = &p.second;
+        const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+        if (!previous) {
+            if (GetWindow(parent, GW_CHILD) != h) SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, flags);
+            lastOfParent.emplace_back(parent, h);
+        } else {
+            if (GetWindow(*previous, GW_HWNDNEXT) != h) SetWindowPos(h, *previous, 0, 0, 0, 0, flags);
+            *previous = h;
+        }
+    }
+}
+
+}  // namespace
+
+bool LoadWindow(WindowEntry& entry, intptr_t loadFlag, bool modal, HWND owner) {
+    // 1. An already loaded window is only brought forward.
+    if (loadFlag == 0 && entry.loaded) {
+        UnitObject* window = entry.WindowObject();
+        if (window && window->alive()) {
+            HWND h = window->hwnd();
+            if (IsIconic(h))
+                ShowWindow(h, SW_RESTORE);
+            else
+                SetForegroundWindow(h);
+            return true;
+        }
+    }
+    if (entry.loaded) {
+        UnitObject* window = entry.WindowObject();
+        if (window && window->alive()) DestroyWindow(window->hwnd());
+        if (entry.loaded) ReleaseLoad(entry);
+    }
+
+    // 2. Owner.
+    if (modal)
+        owner = nullptr;
+    else if (owner && !IsWindow(owner))
+        return false;
+
+    // 3. Start of the load; the working copy of the unit table.
+    RtNotify(kNotifyWindowLoadStart, static_cast<intptr_t>(entry.id), 0);
+    entry.working = entry.records;
+    entry.live.assign(entry.working.size(), LiveSlot{});
+    entry.loaded = true;
+    entry.destroying = false;
+    entry.loadFlag = loadFlag;
+    entry.modal = modal;
+    entry.lastFocus = nullptr;
+
+    // 4. Menu bar and accelerators: this system's templates carry no menu items.
+
+    // 5. The window first, then the units from the last position down to position 1.
+    const size_t count = entry.working.size();
+    std::vector<bool> show(count, false);
+    uint32_t nextControlId = 100;
+    for (size_t step = 0; step < count; ++step) {
+        size_t k = step == 0 ? 0 : count - step;
+        const UnitRecord& r = entry.working[k];
+        if (r.isMenuItem) continue;
+        const UnitTypeInfo* type = FindUnitType(r.typeCode);
+        CreateUnitFn create = UnitOperation<CreateUnitFn>(type, kInterfaceCreateUnit);
+
+        bool visible;
+        DWORD bits = 0;
+        if (k == 0 && loadFlag != 0) {
+            visible = true;
+        } else if (type && type->Has(kTypeInvisible)) {
+            visible = false;
+        } else {
+            visible = r.visible();
+            if (r.disabled()) bits |= WS_DISABLED;
+            if (r.tabStop()) bits |= WS_TABSTOP;
+        }
+
+        UnitCreateArgs a = {};
+        a.typeData = r.typeData.data();
+        a.typeDataLength = static_cast<uint32_t>(r.typeData.size());
+        a.styleBits = bits;
+        a.left = r.left;
+        a.top = r.top;
+        a.width = r.width;
+        a.height = r.height;
+        a.windowId = entry.id;
+        if (k == 0) {
+            a.parent = owner;
+            a.menu = entry.menu;
+            a.unitId = 0;
+            a.extra1 = modal ? 1 : 0;
+            a.extra2 = loadFlag;
+        } else {
+            UnitObject* window = entry.WindowObject();
+            a.parent = window->hwnd();
+            a.parentObject = window;
+            a.controlId = nextControlId;
+            nextControlId += 10;
+            a.unitId = r.id;
+        }
+        UnitObject* object = create ? create(a) : nullptr;
+        if (k == 0 && !object) {
+            // The window itself failed: nothing of this load survives.
+            ReleaseLoad(entry);
+            RtNotify(kNotifyWindowLoadEnd, static_cast<intptr_t>(entry.id), 0);
+            return false;
+        }
+        if (object) {
+            object->setPosition(static_cast<int>(k));
+            entry.live[k].object = object;
+        }
+        show[k] = visible;
+    }
+    UnitObject* window = entry.WindowObject();
+    HWND form = window->hwnd();
+
+    // 6. Units held by a container move into it; units after the first page of a page
+    // control are not shown.
+    for (size_t k = 1; k < count; ++k) {
+        const UnitRecord& r = entry.working[k];
+        UnitObject* unit = entry.live[k].object;
+        if (!unit || r.parentId == 0) continue;
+        int c = entry.FindPosition(r.parentId);
+        UnitObject* container = c > 0 ? entry.live[static_cast<size_t>(c)].object : nullptr;
+        if (container && container->alive() && unit->alive() && GetParent(unit->hwnd()) != container->hwnd())
+            SetParent(unit->hwnd(), container->hwnd());
+    }
+    for (size_t k = 1; k < count; ++k) {
+        const UnitRecord& r = entry.working[k];
+        if (!IsPageControlType(r.typeCode)) continue;
+        std::vector<std::vector<uint32_t>> pages = SplitPages(r.children);
+        for (size_t p = 1; p < pages.size(); ++p) {
+            for (uint32_t id : pages[p]) {
+                int position = entry.FindPosition(id);
+                if (position > 0) {
+                    show[static_cast<size_t>(position)] = false;
+                    entry.live[static_cast<size_t>(position)].hiddenByPage = true;
+                }
+            }
+        }
+    }
+
+    // 7. Z-order and tab order.
+    OrderUnits(entry);
+
+    // 8. Cursors.
+    for (size_t k = 0; k < count; ++k) {
+        if (entry.working[k].cursorData.empty()) continue;
+        bool owned = false;
+        entry.live[k].cursor = CursorFromData(entry.working[k].cursorData, &owned);
+        entry.live[k].ownsCursor = owned;
+    }
+
+    // 9. Loaded messages, visibility, accelerators, end of the load.
+    for (size_t step = 0; step < count; ++step) {
+        UnitObject* unit = entry.live[count - 1 - step].object;
+        if (unit && unit->alive()) SendMessageW(unit->hwnd(), kUnitLoadedMessage, 0, 0);
+    }
+    if (IsWindow(form)) SendMessageW(form, kWindowLoadedMessage, 0, 0);
+    for (size_t k = 1; k < count; ++k) {
+        UnitObject* unit = entry.live[k].object;
+        if (unit && unit->alive()) ShowWindow(unit->hwnd(), show[k] ? SW_SHOWNA : SW_HIDE);
+    }
+    RtNotify(kNotifyWindowLoadEnd, static_cast<intptr_t>(entry.id), 0);
+
+    // 10. Created, then events 3 and 4 while the window still exists.
+    auto windowAlive = [&]() { return entry.loaded && entry.WindowObject() == window && IsWindow(form); };
+    if (windowAlive()) window->RaiseUnitEvent(0);
+    if (windowAlive()) window->RaiseUnitEvent(3);
+    if (windowAlive()) window->RaiseUnitEvent(4);
+
+    // 11. Shown when its record says so.
+    if (windowAlive() && (entry.working[0].visible() || loadFlag != 0)) ShowLoadedWindow(window);
+
+    // 12. A modal window disables the program's other windows until it is closed.
+    if (modal && windowAlive()) {
+        HWND focus = GetFocus();
+        for (WindowEntry* other : TheWindowList().windows) {
+            if (other == &entry || !other->loaded) continue;
+            UnitObject* o = other->WindowObject();
+            if (o && o->alive() && IsWindowEnabled(o->hwnd())) {
+                EnableWindow(o->hwnd(), FALSE);
+                entry.disabledByModal.push_back(o->hwnd());
+            }
+        }
+        for (size_t step = 0; step < count; ++step) {
+            UnitObject* unit = entry.live[count - 1 - step].object;
+            if (unit && unit->alive()) SendMessageW(unit->hwnd(), kUnitModalMessage, 0, 0);
+        }
+        if (focus && IsWindow(focus)) SetFocus(focus);
+        entry.modalActive = true;
+        RunMessageLoop(&entry.modalActive);
+    }
+    return true;
+}
+
+void WindowUnloaded(WindowEntry& entry) {
+    for (HWND h : entry.disabledByModal)
+        if (IsWindow(h)) EnableWindow(h, TRUE);
+    entry.disabledByModal.clear();
+    entry.modalActive = false;
+    // Units still alive here (none normally: they are the window's descendants) are let go.
+    for (size_t k = 1; k < entry.live.size(); ++k) {
+        UnitObject* unit = entry.live[k].object;
+        if (unit && unit->alive()) DestroyWindow(unit->hwnd());
+    }
+    ReleaseLoad(entry);
+    // The end of the last window ends the program's message loop.
+    if (!App().shuttingDown && !AnyLoadedWindowAlive()) PostQuitMessage(0);
+}
+
+void FocusFirstUnit(WindowEntry& entry) {
+    UnitObject* best = nullptr;
+    uint32_t bestOrder = 0;
+    for (size_t k = entry.live.size(); k-- > 1;) {
+        UnitObject* unit = entry.live[k].object;
+        if (!unit || !unit->alive()) continue;
+        const UnitRecord& r = entry.working[k];
+        const UnitTypeInfo* type = unit->type();
+        if (!type || type->Has(kTypeInvisible | kTypeNoFocus) || !r.tabStop()) continue;
+        if (!IsWindowVisible(unit->hwnd()) || !IsWindowEnabled(unit->hwnd())) continue;
+        if (!best || r.tabOrder < bestOrder) {
+            best = unit;
+            bestOrder = r.tabOrder;
+        }
+    }
+    if (best) SetFocus(best->hwnd());
+}
+
+bool LoadStartWindowById(uint32_t windowId) {
+    WindowEntry* entry = FindWindowEntry(windowId);
+    return entry && LoadWindow(*entry, 0, false, nullptr);
+}
+
+bool AnyLoadedWindowAlive() {
+    for (WindowEntry* e : TheWindowList().windows) {
+        UnitObject* w = e->loaded ? e->WindowObject() : nullptr;
+        if (w && w->alive()) return true;
+    }
+    return false;
+}
+
+void SuspendEventDispatchForShutdown() { SuspendEvents(); }
+
+void DestroyAllLoadedWindows() {
+    for (WindowEntry* e : TheWindowList().windows) {
+        UnitObject* w = e->loaded ? e->WindowObject() : nullptr;
+        if (w && w->alive() && GetWindowThreadProcessId(w->hwnd(), nullptr) == GetCurrentThreadId())
+            DestroyWindow(w->hwnd());
+    }
+}
+
+// Every unit object of this runtime belongs to a loaded window and goes with it.
+void ReleaseRuntimeUnitObjects() {}
