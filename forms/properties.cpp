@@ -287,7 +287,7 @@ bool RebuildUnit(WindowEntry& entry, int position) {
     bool enabled = IsWindowEnabled(oldH) != FALSE;
     bool visible = (GetWindowLongW(oldH, GWL_STYLE) & WS_VISIBLE) != 0;
     HWND focus = GetFocus();
-    bool hadFocus = focus && (focus == oldH || IsChild(oldH, focus));
+    bool focusInside = focus && (focus == oldH || IsChild(oldH, focus));
     LRESULT page = IsTabControlType(r.typeCode) ? SendMessageW(oldH, TCM_GETCURSEL, 0, 0) : -1;
 
     UnitCreateArgs a = {};
@@ -316,6 +316,9 @@ bool RebuildUnit(WindowEntry& entry, int position) {
     for (HWND c = GetWindow(oldH, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
         if (UnitObject* u = UnitObject::FromHandle(c); u && u->windowId() == entry.id && u != old) held.push_back(c);
     for (size_t i = held.size(); i-- > 0;) SetParent(held[i], newH);
+    // The focus stays in a held unit that moved over; only focus in the old window itself
+    // (or in a window of its own, like a combo box's edit field) goes to the new window.
+    bool focusToNew = focusInside && (focus == oldH || IsChild(oldH, focus));
 
     fresh->setPosition(position);
     entry.live[static_cast<size_t>(position)].object = fresh;
@@ -326,7 +329,7 @@ bool RebuildUnit(WindowEntry& entry, int position) {
     if (visible) ShowWindow(newH, SW_SHOWNA);
     if (page >= 0) SendMessageW(newH, TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
     DestroyWindow(oldH);
-    if (hadFocus)
+    if (focusToNew)
         SetFocus(newH);
     else if (focus && IsWindow(focus) && GetFocus() != focus)
         SetFocus(focus);

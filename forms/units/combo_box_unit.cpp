@@ -65,7 +65,15 @@ public:
         LRESULT height = SendMessageW(hwnd(), CB_GETITEMHEIGHT, 0, 0);
         if (height < 0) return;
         int64_t h = height - static_cast<int64_t>(oldSpacing) + static_cast<int64_t>(newSpacing);
-        SendMessageW(hwnd(), CB_SETITEMHEIGHT, 0, static_cast<LPARAM>(h < 1 ? 1 : h));
+        LPARAM wanted = static_cast<LPARAM>(h < 1 ? 1 : (h > 255 ? 255 : h));
+        SendMessageW(hwnd(), CB_SETITEMHEIGHT, 0, wanted);
+        // Some platforms take the item height of a combo box only when it draws its own
+        // items; its list box takes it in every case.
+        if (SendMessageW(hwnd(), CB_GETITEMHEIGHT, 0, 0) != wanted) {
+            COMBOBOXINFO info = {};
+            info.cbSize = sizeof info;
+            if (GetComboBoxInfo(hwnd(), &info) && info.hwndList) SendMessageW(info.hwndList, LB_SETITEMHEIGHT, 0, wanted);
+        }
     }
     void ApplyLimit() {
         if (data.style != 2) SendMessageW(hwnd(), CB_LIMITTEXT, data.maxLength, 0);
