@@ -12,6 +12,12 @@
 #include <vector>
 
 #include "controls/image_list_stream.h"
+#include "controls/list_view_data.h"
+#include "forms/template_image.h"
+
+// The main window's template image, compiled from toolbox/main_window.toml.
+extern const unsigned char kMainWindowTemplate[];
+extern const uint32_t kMainWindowTemplateSize;
 
 namespace {
 
@@ -197,6 +203,37 @@ TEST(ImageListRead, ThePlatformWritesTheSameLayoutBack) {
     const size_t fileSize = kImageListHeaderSize + 2;
     for (size_t i = kImageListHeaderSize; i < colourEnd; ++i)
         if (i < fileSize || i >= fileSize + 4) ASSERT_EQ(back[i], (*stream)[i]) << "byte " << i;
+}
+
+TEST(ImageListRead, TheFormsLampListsLoad) {
+    auto image = ReadTemplateImage(kMainWindowTemplate, kMainWindowTemplateSize);
+    ASSERT_TRUE(image);
+    ASSERT_EQ(image->windows.size(), 1u);  // (FindWindow is a macro of the platform's headers here)
+    const WindowTemplate* w = &image->windows[0];
+    ASSERT_EQ(w->id, 0x52010001u);
+    for (uint32_t id : {0x16010194u, 0x16010195u}) {  // 疆内超级列表框, 疆外超级列表框
+        const UnitRecord* r = w->FindRecord(id);
+        ASSERT_NE(r, nullptr);
+        auto data = ListViewData::Parse(r->typeData.data(), r->typeData.size());
+        ASSERT_TRUE(data);
+        ASSERT_TRUE(HasImageList(data->itemImageList));
+        StreamPtr s = StreamOver(std::vector<uint8_t>(data->itemImageList.begin() + 8, data->itemImageList.end()));
+        ImageList list{ImageList_Read(s.get())};
+        ASSERT_NE(list.h, nullptr);
+        EXPECT_EQ(ImageList_GetImageCount(list.h), 4);
+        int cx = 0, cy = 0;
+        ImageList_GetIconSize(list.h, &cx, &cy);
+        EXPECT_EQ(cx, 16);
+        EXPECT_EQ(cy, 16);
+        // Lamp 1 is green: a green disc, the canvas untouched in the corners.
+        Canvas canvas(16, 16, RGB(255, 255, 255));
+        ASSERT_TRUE(ImageList_Draw(list.h, 1, canvas.dc, 0, 0, ILD_NORMAL));
+        GdiFlush();
+        Rgba corner = canvas.At(0, 0), centre = canvas.At(9, 10);
+        EXPECT_EQ(corner.r + corner.g + corner.b, 3 * 255);
+        EXPECT_GT(centre.g, centre.r + 60);
+        EXPECT_GT(centre.g, centre.b + 60);
+    }
 }
 
 }  // namespace
