@@ -1,6 +1,17 @@
 #include "runtime/commands/unit_lookup.h"
 
+#include "forms/unit_object.h"
+#include "forms/unit_type.h"
+#include "forms/window_list.h"
 #include "runtime/entries.h"
+
+namespace {
+
+const UnitTypeInfo* TypeDescriptor(uint32_t typeCode) {
+    return reinterpret_cast<const UnitTypeInfo*>(RtNotify(kNotifyTypeInfo, typeCode, 0));
+}
+
+}  // namespace
 
 void* LookUpUnit(uint32_t windowId, uint32_t unitId) {
     return reinterpret_cast<void*>(RtNotify(kNotifyLookUpUnit, windowId, unitId));
@@ -10,8 +21,30 @@ void* ResolveUnit(uint32_t windowId, uint32_t unitId) {
     return reinterpret_cast<void*>(RtNotify(kNotifyResolveUnit, windowId, unitId));
 }
 
-// PROVISIONAL until the form framework's window list lands.
-HWND UnitWindowHandle(void*) { return nullptr; }
-std::vector<UnitRecordView> WindowUnitRecords(uint32_t) { return {}; }
-bool IsWindowType(uint32_t typeCode) { return typeCode == kTypeWindow; }
-std::string UnitTypeName(uint32_t) { return {}; }
+HWND UnitWindowHandle(void* unitObject) {
+    return unitObject ? static_cast<UnitObject*>(unitObject)->hwnd() : nullptr;
+}
+
+std::vector<UnitRecordView> WindowUnitRecords(uint32_t windowId) {
+    std::vector<UnitRecordView> units;
+    const WindowEntry* entry = FindWindowEntry(windowId);
+    if (!entry) return units;
+    // The records of the current load: a tag written at run time counts.
+    const std::vector<UnitRecord>& records = entry->Records();
+    for (size_t position = 1; position < records.size(); ++position) {
+        const UnitRecord& r = records[position];
+        if (r.isMenuItem) continue;
+        units.push_back({r.id, r.typeCode, r.name, r.tag, entry->ObjectAt(position)});
+    }
+    return units;
+}
+
+bool IsWindowType(uint32_t typeCode) {
+    const UnitTypeInfo* type = TypeDescriptor(typeCode);
+    return type && type == TypeDescriptor(kTypeWindow);
+}
+
+std::string UnitTypeName(uint32_t typeCode) {
+    const UnitTypeInfo* type = TypeDescriptor(typeCode);
+    return type && type->name ? type->name : std::string();
+}

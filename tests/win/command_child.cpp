@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "runtime/app.h"
+#include "runtime/commands/core_commands.h"
 #include "runtime/dll_call.h"
 #include "runtime/entries.h"
 #include "runtime/program_descriptor.h"
@@ -35,6 +36,12 @@ int32_t Entry() {
         CallDllCommand(index, {DllArg::Of(1), DllArg::Of(2)});
         return 3;  // only reached when the call succeeded
     }
+    // Units of a window that is not loaded: resolving them is fatal.
+    ArgValue unit = ArgValue::OfUnit(0x52990001, 0x16010001, kTypeEditBox);
+    ArgValue window = ArgValue::OfUnit(0x52990001, kWindowRecordId, kTypeWindow);
+    ArgValue result;
+    if (mode == L"missing-unit") GetWindowHandle(&result, 1, &unit);
+    if (mode == L"find-in-unloaded-window") FindUnits(&result, 1, &window);
     return 0;
 }
 
