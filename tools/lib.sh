@@ -55,16 +55,17 @@ build_windows() {
   cmake --build "$BUILD/$arch" -j "$JOBS"
 }
 
-# The Wine prefix: created once, with CJK fonts mapped so Chinese never shows as boxes.
+# The Wine prefix: created once, with CJK fonts mapped so Chinese never shows as boxes
+# and .txt files associated with the editor.
 prepare_prefix() {
-  if [ ! -f "$WINEPREFIX/.minggui-ready" ]; then
+  if [ ! -f "$WINEPREFIX/.minggui-ready-2" ]; then
     log "creating Wine prefix"
     rm -rf "$WINEPREFIX"
     wine wineboot -i >/dev/null 2>&1 || true
     wineserver -w
-    wine regedit "$ROOT/tools/wine-fonts.reg" >/dev/null 2>&1
+    wine regedit "$ROOT/tools/wine-prefix.reg" >/dev/null 2>&1
     wineserver -w
-    touch "$WINEPREFIX/.minggui-ready"
+    touch "$WINEPREFIX/.minggui-ready-2"
   fi
 }
 
