@@ -2,11 +2,19 @@
 #include "runtime/program_descriptor.h"
 
 #include "forms/event_handler.h"
+#include "forms/support_libraries.h"
+#include "toolbox/dll_command_table.h"
 #include "toolbox/tool_constants.h"
 
 extern const unsigned char kMainWindowTemplate[];
 extern const uint32_t kMainWindowTemplateSize;
 extern const EventHandlerEntry kToolEventCode[];
+
+namespace {
+const LibraryInfo* const kLibraries[kSupportLibraryCount] = {
+    &kCoreUnitLibrary, &kPageControlLibrary, &kExtendedUnitLibrary, &kThreadLibrary, &kShellLibrary,
+};
+}  // namespace
 
 extern const ProgramDescriptor kProgramDescriptor = {
     3,
@@ -17,9 +25,9 @@ extern const ProgramDescriptor kProgramDescriptor = {
     sizeof kToolConstants,
     kMainWindowTemplate,
     kMainWindowTemplateSize,
-    0,
-    nullptr,
-    0,
-    nullptr,
-    nullptr,
+    kSupportLibraryCount,
+    kLibraries,
+    kDllCommandCount,
+    kDllLibraryNames,
+    kDllCommandNames,
 };
