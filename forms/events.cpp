@@ -308,7 +308,15 @@ bool HandleDialogKeys(MSG* msg) {
     }
     bool backwards = GetKeyState(VK_SHIFT) < 0;
     HWND from = focus && IsChild(form, focus) ? focus : nullptr;
-    HWND next = GetNextDlgTabItem(form, from, backwards ? TRUE : FALSE);
+    // Units whose type never takes the focus (labels and the like) may carry the tab-stop
+    // bit of their record; they are passed over.
+    HWND next = from;
+    for (int guard = 0; guard < 1024; ++guard) {
+        next = GetNextDlgTabItem(form, next, backwards ? TRUE : FALSE);
+        if (!next || next == from) break;
+        UnitObject* unit = UnitObject::FromHandle(next);
+        if (!unit || !unit->type() || !unit->type()->Has(kTypeNoFocus | kTypeInvisible)) break;
+    }
     if (!next) return false;
     SetFocus(next);
     if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(next, EM_SETSEL, 0, -1);
