@@ -26,7 +26,7 @@ int64_t ParseSaturating(const std::string& normalised, int64_t low, int64_t high
     uint64_t magnitude = 0;
     for (; i < normalised.size() && IsDigit(static_cast<uint8_t>(normalised[i])); ++i) {
         uint64_t digit = static_cast<uint64_t>(normalised[i] - '0');
-        if (magnitude > (limit - digit) / 10) {
+        if (digit > limit || magnitude > (limit - digit) / 10) {
             magnitude = limit;
             break;
         }
