@@ -1,5 +1,6 @@
 #include "forms/support_libraries.h"
 
+#include "controls/list_view_unit.h"
 #include "forms/extended_types.h"
 #include "forms/units/core_unit_types.h"
 
@@ -25,6 +26,7 @@ const LibraryInfo* const kLibraries[kSupportLibraryCount] = {
 
 const LibraryInfo kCoreUnitLibrary = {"CoreUnits", nullptr, 32, kCoreTypes, 0, nullptr};
 const LibraryInfo kPageControlLibrary = {"PageControl", nullptr, 2, kPageControlTypes, 0, nullptr};
-const LibraryInfo kExtendedUnitLibrary = {"ExtendedUnits", nullptr, 5, kExtendedTypes, 0, nullptr};
+const LibraryInfo kExtendedUnitLibrary = {"ExtendedUnits", nullptr, 5, kExtendedTypes, kListViewCommandCount,
+                                          kListViewCommands};
 
 const LibraryInfo* const* SupportLibraries() { return kLibraries; }

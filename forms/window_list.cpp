@@ -194,6 +194,13 @@ void ShowPageUnits(WindowEntry& entry, int controlPosition, int page) {
     if (asked) {
         LRESULT current = controlObject && controlObject->alive() ? SendMessageW(controlObject->hwnd(), TCM_GETCURSEL, 0, 0) : 0;
         page = current < 0 ? 0 : static_cast<int>(current);
+        // The answer counts tabs; a page control with pages that have no tab names the
+        // page of a tab (its item's parameter).
+        TCITEMW item = {};
+        item.mask = TCIF_PARAM;
+        if (control.typeCode == kTypePageControl && controlObject && controlObject->alive() &&
+            SendMessageW(controlObject->hwnd(), TCM_GETITEMW, static_cast<WPARAM>(page), reinterpret_cast<LPARAM>(&item)))
+            page = static_cast<int>(item.lParam);
     }
     std::vector<std::vector<uint32_t>> pages = SplitPages(control.children);
     for (size_t p = 0; p < pages.size(); ++p) {

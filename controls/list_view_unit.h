@@ -1,0 +1,41 @@
+// The super list box (type code 0x00030004, ListViewInterface in forms/extended_types.h):
+// the platform's list-view control ("SysListView32") as a unit, and the eight commands of
+// library 3 that work on it.
+//
+// Creation: style 0x46000000 (child, clip siblings, clip children), the view style and the
+// styles of the type-specific properties; extended list-view style 0x402 (sub-item
+// images, info tips) plus the extended styles of the properties. Then, in this order: the
+// font, the item image list, the state image list, in report view the header image list,
+// the three colours, the border, with hot tracking the hot cursor, in report view the
+// form's columns, the form's rows (after deleting all rows) and the current selection.
+//
+// A property write either takes effect at once or answers 1, so that the framework builds
+// the window again from GetAllPropertyData (which keeps the form's columns and rows only):
+//   at once                     8-12, 16 (icon views), 18 (report view), 19, 24, 25, 35, 37
+//   rebuild                     13, 26, 30-34, 36
+//   rebuild in the icon views   14, 15
+//   rebuild in report view      17, 20-23
+//   rebuild while hot tracking  27-29
+// Image lists (19, 24, 25) are "MITL" blocks: the mark, 4 unread bytes, an ImageList_Write
+// stream; anything shorter or unmarked means no image list.
+#pragma once
+
+#include "runtime/command.h"
+
+// The commands, each (UnitRef, arguments...); callable from any thread: every one is a
+// message sent to the control, carried out on the thread that owns it. Omitted optional
+// arguments (tag 0) take the defaults given.
+void ListViewRowCount(ArgValue* result, int32_t count, ArgValue* args);      // -> int rows
+void ListViewCellText(ArgValue* result, int32_t count, ArgValue* args);      // row, [col 0] -> fresh text
+void ListViewSetCellText(ArgValue* result, int32_t count, ArgValue* args);   // row, [col 0], [text ""]
+void ListViewSetCellImage(ArgValue* result, int32_t count, ArgValue* args);  // row, [col 0], [image -1]
+void ListViewEnsureVisible(ArgValue* result, int32_t count, ArgValue* args); // row
+// [index append], [title ""], [width 50], [alignment], [image], [image on the right] -> index or -1
+void ListViewInsertColumn(ArgValue* result, int32_t count, ArgValue* args);
+void ListViewColumnWidth(ArgValue* result, int32_t count, ArgValue* args);   // column -> width, 0 if none
+// [index append], [text ""], [image -1], [check state], [indent], [data] -> index or -1
+void ListViewInsertRow(ArgValue* result, int32_t count, ArgValue* args);
+
+// Library 3's command table, in the order above.
+constexpr uint32_t kListViewCommandCount = 8;
+extern const CommandRoutine kListViewCommands[kListViewCommandCount];

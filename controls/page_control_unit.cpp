@@ -1,0 +1,423 @@
+#include "controls/page_control_unit.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "controls/page_control_data.h"
+#include "forms/extended_types.h"
+#include "forms/unit_font.h"
+#include "forms/unit_object.h"
+#include "forms/units/unit_helpers.h"
+#include "forms/window_list.h"
+#include "runtime/entries.h"
+#include "runtime/gbk_text.h"
+
+namespace {
+
+// Posted after loading when the control starts on another page than the first: the
+// loader has shown the first page's units by then.
+constexpr UINT kSyncPageUnitsMessage = WM_APP + 1;
+
+// Strip geometry in pixels.
+constexpr int kStripLeft = 2;     // first tab's left edge
+constexpr int kTabTop = 3;        // top of the tabs that are not current
+constexpr int kTabPadding = 10;   // beside each caption
+constexpr int kMinTabWidth = 40;
+constexpr int kCurrentRise = 2;   // the current tab stands this much wider and higher
+
+struct Tab {
+    int page;
+    RECT rect;  // as the tab sits when it is not current
+};
+
+COLORREF Blend(COLORREF a, COLORREF b, int percentOfB) {
+    auto mix = [&](int x, int y) { return static_cast<BYTE>((x * (100 - percentOfB) + y * percentOfB) / 100); };
+    return RGB(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)), mix(GetBValue(a), GetBValue(b)));
+}
+
+void Fill(HDC dc, const RECT& r, COLORREF colour) {
+    SetBkColor(dc, colour);
+    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
+}
+
+class PageControl : public UnitObject {
+public:
+    using UnitObject::UnitObject;
+    PageControlData data;
+    int current = -1;  // page index over all pages, -1 none
+    std::vector<Tab> tabs;
+    int stripHeight = 24;
+
+    int PageCount() const { return static_cast<int>(data.pages.size()); }
+    bool HasTab(int page) const { return page >= 0 && page < PageCount() && !data.pages[static_cast<size_t>(page)].hidden; }
+    int FirstTabbedPage() const {
+        for (int p = 0; p < PageCount(); ++p)
+            if (HasTab(p)) return p;
+        return -1;
+    }
+    int TabOfPage(int page) const {
+        for (size_t t = 0; t < tabs.size(); ++t)
+            if (tabs[t].page == page) return static_cast<int>(t);
+        return -1;
+    }
+    int PageOfTab(int tab) const { return tab >= 0 && tab < static_cast<int>(tabs.size()) ? tabs[static_cast<size_t>(tab)].page : -1; }
+
+    // Colours of the strip: the stored settings where they hold one, else system colours.
+    COLORREF StripColour() const { return ResolveColour(data.settings34[1], COLOR_BTNFACE); }
+    COLORREF PageColour() const { return ResolveColour(data.settings34[2], COLOR_BTNFACE); }
+    COLORREF CurrentTabColour() const { return ResolveColour(data.settings34[3], COLOR_BTNFACE); }
+    COLORREF FrameColour() const { return ResolveColour(data.colours[9], COLOR_BTNSHADOW); }
+    COLORREF TextColour() const { return ResolveColour(data.colours[4], COLOR_BTNTEXT); }
+    COLORREF AccentColour() const { return Blend(ResolveColour(data.colours[6], COLOR_HIGHLIGHT), PageColour(), 30); }
+
+    COLORREF BackgroundColour() const override { return PageColour(); }
+
+    std::wstring Caption(int page) const {
+        const std::string& c = data.pages[static_cast<size_t>(page)].caption;
+        return WideFromGbk(c.c_str(), c.size());
+    }
+
+    void Layout() {
+        tabs.clear();
+        HDC dc = GetDC(hwnd());
+        if (!dc) return;
+        HGDIOBJ previous = SelectObject(dc, font());
+        TEXTMETRICW tm = {};
+        GetTextMetricsW(dc, &tm);
+        int stored = static_cast<int>(data.settingsB[0]);
+        stripHeight = std::max(static_cast<int>(tm.tmHeight) + 10, stored > 0 && stored <= 200 ? stored : 0);
+        int x = kStripLeft;
+        for (int p = 0; p < PageCount(); ++p) {
+            if (!HasTab(p)) continue;
+            std::wstring caption = Caption(p);
+            SIZE extent = {};
+            GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+            int width = std::max(static_cast<int>(extent.cx) + 2 * kTabPadding, kMinTabWidth);
+            tabs.push_back({p, {x, kTabTop, x + width, stripHeight}});
+            x += width;
+        }
+        SelectObject(dc, previous);
+        ReleaseDC(hwnd(), dc);
+    }
+
+    RECT TabRect(size_t tab) const {
+        RECT r = tabs[tab].rect;
+        if (tabs[tab].page == current) {
+            InflateRect(&r, kCurrentRise, 0);
+            r.top -= kCurrentRise;
+            r.bottom += 1;  // over the page's top edge, so the tab and its page are one
+        }
+        return r;
+    }
+
+    int HitTest(POINT pt) const {
+        int currentTab = TabOfPage(current);
+        if (currentTab >= 0) {
+            RECT r = TabRect(static_cast<size_t>(currentTab));
+            if (PtInRect(&r, pt)) return currentTab;
+        }
+        for (size_t t = 0; t < tabs.size(); ++t) {
+            RECT r = TabRect(t);
+            if (PtInRect(&r, pt)) return static_cast<int>(t);
+        }
+        return -1;
+    }
+
+    void RepaintStrip() {
+        RECT client;
+        GetClientRect(hwnd(), &client);
+        RECT strip = {client.left, client.top, client.right, stripHeight + 1};
+        // Units reaching into the strip (see-through labels above all) draw again over it.
+        RedrawWindow(hwnd(), &strip, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
+
+    void DrawTab(HDC dc, size_t tab) const {
+        bool isCurrent = tabs[tab].page == current;
+        RECT r = TabRect(tab);
+        Fill(dc, r, isCurrent ? CurrentTabColour() : Blend(StripColour(), FrameColour(), 22));
+        HPEN pen = CreatePen(PS_SOLID, 1, FrameColour());
+        HGDIOBJ oldPen = SelectObject(dc, pen);
+        MoveToEx(dc, r.left, r.bottom - 1, nullptr);
+        LineTo(dc, r.left, r.top);
+        LineTo(dc, r.right - 1, r.top);
+        LineTo(dc, r.right - 1, r.bottom);
+        SelectObject(dc, oldPen);
+        DeleteObject(pen);
+        if (isCurrent) Fill(dc, {r.left + 1, r.top + 1, r.right - 1, r.top + 3}, AccentColour());
+
+        std::wstring caption = Caption(tabs[tab].page);
+        RECT text = r;
+        text.top += isCurrent ? 2 : 1;
+        if (isCurrent) text.bottom -= 1;
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, TextColour());
+        DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    }
+
+    void Paint(HDC target, const RECT& update) const {
+        RECT client;
+        GetClientRect(hwnd(), &client);
+        int w = client.right, h = client.bottom;
+        if (w <= 0 || h <= 0) return;
+        // Drawn off screen first: the strip changes under the user's click.
+        HDC dc = CreateCompatibleDC(target);
+        HBITMAP bitmap = CreateCompatibleBitmap(target, w, h);
+        HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+        HGDIOBJ oldFont = SelectObject(dc, font());
+
+        Fill(dc, client, StripColour());
+        RECT page = {0, stripHeight, w, h};
+        Fill(dc, page, PageColour());
+        HBRUSH frame = CreateSolidBrush(FrameColour());
+        FrameRect(dc, &page, frame);
+        DeleteObject(frame);
+        int currentTab = TabOfPage(current);
+        for (size_t t = 0; t < tabs.size(); ++t)
+            if (static_cast<int>(t) != currentTab) DrawTab(dc, t);
+        if (currentTab >= 0) DrawTab(dc, static_cast<size_t>(currentTab));
+
+        BitBlt(target, update.left, update.top, update.right - update.left, update.bottom - update.top, dc, update.left,
+               update.top, SRCCOPY);
+        SelectObject(dc, oldFont);
+        SelectObject(dc, oldBitmap);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+
+    // Has the runtime show the current page's units (and move the focus there); a control
+    // that is no unit of a loaded window tells its host instead.
+    void ShowCurrentUnits() {
+        if (FindUnitObject(windowId(), unitId()) == this) {
+            RtNotify(kNotifyPageChanged, static_cast<intptr_t>(windowId()), static_cast<intptr_t>(unitId()));
+        } else if (HWND host = GetParent(hwnd())) {
+            SendMessageW(host, kPageHostMessage, static_cast<WPARAM>(current), reinterpret_cast<LPARAM>(hwnd()));
+        }
+    }
+
+    // Events 1 and 0 and the units follow only a change made by the user or a property
+    // write; TCM_SETCURSEL selects silently, as the platform's tab control does.
+    bool SelectPage(int page, bool announce) {
+        if (!HasTab(page)) return false;
+        const int old = current;
+        const bool changes = page != old;
+        if (changes && announce) {
+            ArgValue arg = ArgValue::OfInt(page);
+            int64_t result = 1;
+            bool hasResult = false;
+            RaiseUnitEvent(1, &arg, 1, &result, &hasResult);
+            if (!alive() || (hasResult && result == 0) || !HasTab(page)) return false;
+        }
+        current = page;
+        data.setting16 = static_cast<uint32_t>(page);
+        RepaintStrip();
+        if (changes && announce) {
+            ShowCurrentUnits();
+            if (alive()) RaiseUnitEvent(0);
+        }
+        return true;
+    }
+
+    // The loader shows the units of the first page; a control that starts elsewhere puts
+    // them in line without moving the focus.
+    void SyncUnitsAfterLoad() {
+        WindowEntry* entry = FindLoadedWindow(windowId());
+        if (!entry || FindUnitObject(windowId(), unitId()) != this || current < 0) return;
+        ShowPageUnits(*entry, position(), current);
+    }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        switch (message) {
+            case WM_ERASEBKGND:
+                return 1;  // painted with the strip
+            case WM_PAINT: {
+                PAINTSTRUCT ps;
+                HDC dc = BeginPaint(hwnd(), &ps);
+                Paint(dc, ps.rcPaint);
+                EndPaint(hwnd(), &ps);
+                return 0;
+            }
+            case WM_SIZE:
+                InvalidateRect(hwnd(), nullptr, FALSE);
+                break;
+            case WM_LBUTTONDOWN:
+            case WM_LBUTTONDBLCLK: {
+                int tab = HitTest({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+                if (tab >= 0) SelectPage(PageOfTab(tab), true);
+                return 0;
+            }
+            case TCM_GETITEMCOUNT:
+                return static_cast<LRESULT>(tabs.size());
+            case TCM_GETCURSEL:
+                return TabOfPage(current);
+            case TCM_SETCURSEL: {
+                int page = PageOfTab(static_cast<int>(wParam));
+                if (page < 0) return -1;
+                int previous = TabOfPage(current);
+                SelectPage(page, false);
+                return previous;
+            }
+            case TCM_HITTEST: {
+                auto* info = reinterpret_cast<TCHITTESTINFO*>(lParam);
+                if (!info) return -1;
+                int tab = HitTest(info->pt);
+                info->flags = tab >= 0 ? TCHT_ONITEM : TCHT_NOWHERE;
+                return tab;
+            }
+            case TCM_GETITEMRECT: {
+                auto* r = reinterpret_cast<RECT*>(lParam);
+                if (!r || wParam >= tabs.size()) return FALSE;
+                *r = TabRect(wParam);
+                return TRUE;
+            }
+            case TCM_GETITEMW: {
+                auto* item = reinterpret_cast<TCITEMW*>(lParam);
+                int page = PageOfTab(static_cast<int>(wParam));
+                if (!item || page < 0) return FALSE;
+                if (item->mask & TCIF_PARAM) item->lParam = page;
+                if ((item->mask & TCIF_TEXT) && item->pszText && item->cchTextMax > 0) {
+                    std::wstring caption = Caption(page);
+                    lstrcpynW(item->pszText, caption.c_str(), item->cchTextMax);
+                }
+                return TRUE;
+            }
+            case kSyncPageUnitsMessage:
+                SyncUnitsAfterLoad();
+                return 0;
+            default:
+                break;
+        }
+        return UnitObject::WindowProc(message, wParam, lParam);
+    }
+
+    void OnRuntimeMessage(UINT message) override {
+        if (message == kUnitLoadedMessage && current > 0) PostMessageW(hwnd(), kSyncPageUnitsMessage, 0, 0);
+    }
+};
+
+// The integer settings behind the property indexes (minus 8) that carry one.
+uint32_t* SettingAt(PageControlData& d, int32_t typeIndex) {
+    switch (typeIndex) {
+        case 0: return &d.settingsA[0];
+        case 1: return &d.settingsA[1];
+        case 4: return &d.settingsB[0];
+        case 6: return &d.settingsA[2];
+        case 7: return &d.settingsA[3];
+        case 8:
+        case 9:
+        case 10: return &d.settingsB[static_cast<size_t>(typeIndex - 7)];
+        case 23:
+        case 24: return &d.settings29[static_cast<size_t>(typeIndex - 23)];
+        case 25:
+        case 26:
+        case 27:
+        case 28: return &d.settings34[static_cast<size_t>(typeIndex - 25)];
+        case 29: return &d.setting38;
+        case 30: return &d.setting39;
+        case 31: return &d.setting40;
+        case 32: return &d.setting41;
+        default:
+            if (typeIndex >= 11 && typeIndex <= 22) return &d.colours[static_cast<size_t>(typeIndex - 11)];
+            return nullptr;
+    }
+}
+
+void ApplyTabFont(PageControl* c) { c->ApplyFont(EncodeFont(c->data.tabFont), false); }
+
+UnitObject* CreatePageControl(const UnitCreateArgs& a) {
+    std::optional<PageControlData> d = PageControlData::Parse(a.typeData, a.typeDataLength);
+    if (!d) return nullptr;
+    if (!UnitObject::RegisterUnitClass(kPageControlClass, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS)) return nullptr;
+    auto* c = new PageControl(&kPageControlType, a.windowId, a.unitId);
+    c->data = std::move(*d);
+    int named = static_cast<int>(c->data.setting16);
+    c->current = c->HasTab(named) ? named : c->FirstTabbedPage();
+    // The control never takes the focus itself; Tab walks into the units of its page.
+    if (!c->CreateOwnWindow(WS_EX_CONTROLPARENT, kPageControlClass, L"",
+                            WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | (a.styleBits & ~WS_TABSTOP), a)) {
+        delete c;
+        return nullptr;
+    }
+    ApplyTabFont(c);
+    c->Layout();
+    return c;
+}
+
+int32_t WritePageControlProperty(UnitObject* unit, int32_t index, const UnitPropertyValue& v) {
+    auto* c = static_cast<PageControl*>(unit);
+    PageControlData& d = c->data;
+    switch (index) {
+        case 2:
+            d.tabFont = v.bytes.size() == sizeof(LogFontBytes) ? LogFontFromBytes(v.bytes.data())
+                                                                : FontBytesOf(nullptr);
+            ApplyTabFont(c);
+            break;
+        case 3: {
+            std::optional<std::vector<PageControlPage>> pages = PageControlData::ParsePageList(v.bytes.data(), v.bytes.size());
+            if (!pages) return 0;
+            d.pages = std::move(*pages);
+            if (!c->HasTab(c->current)) c->current = c->FirstTabbedPage();
+            break;
+        }
+        case 5:
+            c->SelectPage(v.integer, true);
+            return 0;
+        default:
+            if (uint32_t* setting = SettingAt(d, index)) *setting = static_cast<uint32_t>(v.integer);
+            else return 0;
+            break;
+    }
+    c->Layout();
+    InvalidateRect(c->hwnd(), nullptr, FALSE);
+    return 0;
+}
+
+bool ReadPageControlProperty(UnitObject* unit, int32_t index, UnitPropertyValue* out) {
+    auto* c = static_cast<PageControl*>(unit);
+    PageControlData& d = c->data;
+    switch (index) {
+        case 2: *out = BytesValue(EncodeFont(d.tabFont)); return true;
+        case 3: *out = BytesValue(PageControlData::WritePageList(d.pages)); return true;
+        case 5: *out = IntValue(c->current); return true;
+        default: {
+            if (index < 0 || index >= kPageControlType.propertyCount - kCommonPropertyCount) return false;
+            uint32_t* setting = SettingAt(d, index);
+            *out = IntValue(setting ? static_cast<int32_t>(*setting) : 0);
+            return true;
+        }
+    }
+}
+
+std::vector<uint8_t> PageControlPropertyData(UnitObject* unit) {
+    auto* c = static_cast<PageControl*>(unit);
+    PageControlData d = c->data;
+    d.setting16 = static_cast<uint32_t>(c->current < 0 ? 0 : c->current);
+    return PageControlData::Write(d);
+}
+
+void EnumeratePageControlTexts(const uint8_t* typeData, uint32_t length, TextCallback callback, void* context) {
+    std::optional<PageControlData> d = PageControlData::Parse(typeData, length);
+    if (!d) return;
+    for (const PageControlPage& p : d->pages) {
+        EnumerateText(callback, context, p.caption);
+        EnumerateText(callback, context, p.secondText);
+    }
+    EnumerateText(callback, context, d->tabFont.Face());
+}
+
+}  // namespace
+
+AnyOperation PageControlInterface(int32_t number) {
+    switch (number) {
+        case kInterfaceCreateUnit: return AsOperation(&CreatePageControl);
+        case kInterfaceWriteProperty: return AsOperation(&WritePageControlProperty);
+        case kInterfaceGetAllPropertyData: return AsOperation(&PageControlPropertyData);
+        case kInterfaceReadProperty: return AsOperation(&ReadPageControlProperty);
+        case kInterfaceEnumerateTexts: return AsOperation(&EnumeratePageControlTexts);
+        default: return nullptr;
+    }
+}

@@ -1,0 +1,206 @@
+#include "controls/trans_label_unit.h"
+
+#include <vector>
+
+#include "controls/trans_label_data.h"
+#include "forms/extended_types.h"
+#include "forms/unit_font.h"
+#include "forms/unit_object.h"
+#include "forms/units/unit_helpers.h"
+#include "runtime/gbk_text.h"
+
+namespace {
+
+class TransLabel : public UnitObject {
+public:
+    using UnitObject::UnitObject;
+    TransLabelData data;
+
+    void Paint(HDC dc) const {
+        int length = GetWindowTextLengthW(hwnd());
+        if (length <= 0) return;
+        std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+        length = GetWindowTextW(hwnd(), text.data(), length + 1);
+        if (length <= 0) return;
+
+        // A font of the label's own lives only for this paint.
+        HFONT own = data.font.size() == sizeof(LogFontBytes) ? CreateFontFromBlock(data.font) : nullptr;
+        HGDIOBJ previous = SelectObject(dc, own ? own : GetStockObject(DEFAULT_GUI_FONT));
+
+        UINT format = DT_NOCLIP;
+        if (data.horizontalAlignment == 1) format |= DT_CENTER;
+        if (data.horizontalAlignment == 2) format |= DT_RIGHT;
+        if (data.wordWrap) {
+            format |= DT_WORDBREAK | DT_VCENTER;
+        } else {
+            format |= DT_SINGLELINE;
+            if (data.verticalAlignment == 1) format |= DT_VCENTER;
+            if (data.verticalAlignment == 2) format |= DT_BOTTOM;
+        }
+        SetBkMode(dc, TRANSPARENT);
+
+        RECT rect;
+        GetClientRect(hwnd(), &rect);
+        auto draw = [&](COLORREF colour, RECT r) {
+            SetTextColor(dc, colour);
+            DrawTextW(dc, text.c_str(), length, &r, format);
+        };
+        switch (data.effect) {
+            case 1:  // raised: a white copy below and to the right
+                draw(RGB(255, 255, 255), {rect.left + 1, rect.top + 1, rect.right + 1, rect.bottom + 1});
+                break;
+            case 2:  // sunken: the white copy stays, the text moves down and right
+                draw(RGB(255, 255, 255), rect);
+                OffsetRect(&rect, 1, 1);
+                break;
+            case 3:  // shadowed
+                draw(RGB(0, 0, 0), {rect.left + 2, rect.top + 2, rect.right + 2, rect.bottom + 2});
+                break;
+            default:
+                break;
+        }
+        draw(ResolveColour(data.textColour, COLOR_WINDOWTEXT), rect);
+
+        SelectObject(dc, previous);
+        if (own) DeleteObject(own);
+    }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        switch (message) {
+            case WM_PAINT: {
+                PAINTSTRUCT ps;
+                HDC dc = BeginPaint(hwnd(), &ps);
+                Paint(dc);
+                EndPaint(hwnd(), &ps);
+                return 0;
+            }
+            case WM_MOVE: {
+                LRESULT r = UnitObject::WindowProc(message, wParam, lParam);
+                if (hwnd()) SeeThroughRepaint(hwnd());
+                return r;
+            }
+            default:
+                return UnitObject::WindowProc(message, wParam, lParam);
+        }
+    }
+};
+
+// Every visible window below `parent`, depth first: for each child in z-order from the
+// top, its own visible descendants first, then the child itself.
+void CollectVisible(HWND parent, std::vector<HWND>* out) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child)) continue;
+        CollectVisible(child, out);
+        out->push_back(child);
+    }
+}
+
+UnitObject* CreateTransLabel(const UnitCreateArgs& a) {
+    std::optional<TransLabelData> d = TransLabelData::Parse(a.typeData, a.typeDataLength);
+    if (!d) return nullptr;
+    if (!UnitObject::RegisterUnitClass(kTransLabelClass, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS)) return nullptr;
+    auto* label = new TransLabel(&kTransLabelType, a.windowId, a.unitId);
+    label->data = std::move(*d);
+    std::wstring caption = WideFromGbk(label->data.caption.c_str(), label->data.caption.size());
+    if (!label->CreateOwnWindow(WS_EX_TRANSPARENT, kTransLabelClass, caption.c_str(),
+                                WS_CHILD | WS_CLIPSIBLINGS | a.styleBits, a)) {
+        delete label;
+        return nullptr;
+    }
+    return label;
+}
+
+int32_t WriteTransLabelProperty(UnitObject* unit, int32_t index, const UnitPropertyValue& v) {
+    auto* label = static_cast<TransLabel*>(unit);
+    TransLabelData& d = label->data;
+    switch (index) {
+        case 0:
+            d.caption = v.text;
+            SetWindowTextGbk(label->hwnd(), v.text);
+            break;
+        case 1: d.effect = static_cast<uint32_t>(Clamp(v.integer, 0, 3)); break;
+        case 2: d.font = v.bytes; break;
+        case 3: d.textColour = static_cast<uint32_t>(v.integer); break;
+        case 4: d.horizontalAlignment = static_cast<uint32_t>(Clamp(v.integer, 0, 2)); break;
+        case 5: d.wordWrap = static_cast<uint32_t>(v.integer); break;
+        case 6: d.verticalAlignment = static_cast<uint32_t>(Clamp(v.integer, 0, 2)); break;
+        default: break;
+    }
+    SeeThroughRepaint(label->hwnd());
+    return 0;
+}
+
+bool ReadTransLabelProperty(UnitObject* unit, int32_t index, UnitPropertyValue* out) {
+    const TransLabelData& d = static_cast<TransLabel*>(unit)->data;
+    switch (index) {
+        case 0: *out = TextValue(d.caption); return true;
+        case 1: *out = IntValue(d.effect); return true;
+        case 2: *out = BytesValue(d.font); return true;
+        case 3: *out = IntValue(d.textColour); return true;
+        case 4: *out = IntValue(d.horizontalAlignment); return true;
+        case 5: *out = IntValue(d.wordWrap); return true;
+        case 6: *out = IntValue(d.verticalAlignment); return true;
+        default: return false;
+    }
+}
+
+std::vector<uint8_t> TransLabelPropertyData(UnitObject* unit) {
+    return TransLabelData::Write(static_cast<TransLabel*>(unit)->data);
+}
+
+void EnumerateTransLabelTexts(const uint8_t* typeData, uint32_t length, TextCallback callback, void* context) {
+    std::optional<TransLabelData> d = TransLabelData::Parse(typeData, length);
+    if (!d) return;
+    EnumerateText(callback, context, d->caption);
+    EnumerateFontFace(callback, context, d->font);
+}
+
+}  // namespace
+
+void SeeThroughRepaint(HWND label) {
+    if (!label || !IsWindow(label)) return;
+    HWND top = label;
+    while (!(GetWindowLongW(top, GWL_STYLE) & WS_POPUP)) {
+        HWND parent = GetParent(top);
+        if (!parent) break;
+        top = parent;
+    }
+
+    RECT area;
+    GetClientRect(label, &area);
+    MapWindowPoints(label, nullptr, reinterpret_cast<POINT*>(&area), 2);
+    RECT inTop = area;
+    MapWindowPoints(nullptr, top, reinterpret_cast<POINT*>(&inTop), 2);
+    // Each window, children included, is redrawn on its own below, so no redraw reaches
+    // into children: the label's text must go over fresh background exactly once, as
+    // anti-aliased text drawn over itself grows darker.
+    RedrawWindow(top, &inTop, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_NOCHILDREN);
+    UpdateWindow(top);
+
+    // From the bottom of the z-order up, so that each window draws over the ones beneath.
+    std::vector<HWND> windows;
+    CollectVisible(top, &windows);
+    for (size_t i = windows.size(); i-- > 0;) {
+        HWND w = windows[i];
+        if (w == label || !IsWindow(w)) continue;
+        RECT bounds, overlap;
+        GetWindowRect(w, &bounds);
+        if (!IntersectRect(&overlap, &bounds, &area)) continue;
+        MapWindowPoints(nullptr, w, reinterpret_cast<POINT*>(&overlap), 2);
+        RedrawWindow(w, &overlap, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ERASENOW | RDW_NOCHILDREN);
+    }
+    // The text last, over what is now beneath it.
+    if (IsWindow(label)) InvalidateRect(label, nullptr, FALSE);
+}
+
+AnyOperation TransLabelInterface(int32_t number) {
+    switch (number) {
+        case kInterfaceCreateUnit: return AsOperation(&CreateTransLabel);
+        case kInterfaceWriteProperty: return AsOperation(&WriteTransLabelProperty);
+        case kInterfaceGetAllPropertyData: return AsOperation(&TransLabelPropertyData);
+        case kInterfaceReadProperty: return AsOperation(&ReadTransLabelProperty);
+        case kInterfaceEnumerateTexts: return AsOperation(&EnumerateTransLabelTexts);
+        default: return nullptr;
+    }
+}

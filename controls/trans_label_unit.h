@@ -1,0 +1,22 @@
+// The transparent label (type code 0x00030005, TransLabelInterface in
+// forms/extended_types.h): a child window that draws only its caption, in its own font,
+// colour, alignment and effect, over whatever the windows beneath it have drawn.
+//
+// It never erases: its class has no background brush and its window WS_EX_TRANSPARENT,
+// so the parent paints under it. After every property write and after a move it repaints
+// "through" itself: the area in its top window first, then every visible window that
+// meets its rectangle from the bottom of the z-order up, and its own text last.
+//
+// Type data (controls/trans_label_data.h), versions 0 and 1; a larger version makes
+// creation fail. Properties 8-14: caption, effect (0-3), font (empty or a 60-byte
+// LOGFONTA), text colour, horizontal alignment (0-2), word wrap, vertical alignment (0-2).
+#pragma once
+
+#include <windows.h>
+
+// The label's private window class.
+inline constexpr wchar_t kTransLabelClass[] = L"_XR_TransLabel";
+
+// Repaints what lies beneath the label's window and then the label: used after every
+// property write and after a move.
+void SeeThroughRepaint(HWND label);
