@@ -188,10 +188,14 @@ public:
         DeleteDC(dc);
     }
 
+    // A unit of a loaded window; otherwise the control is hosted by a window of its own
+    // caller, and has neither events nor units to show.
+    bool IsLoadedUnit() const { return FindUnitObject(windowId(), unitId()) == this; }
+
     // Has the runtime show the current page's units (and move the focus there); a control
     // that is no unit of a loaded window tells its host instead.
     void ShowCurrentUnits() {
-        if (FindUnitObject(windowId(), unitId()) == this) {
+        if (IsLoadedUnit()) {
             RtNotify(kNotifyPageChanged, static_cast<intptr_t>(windowId()), static_cast<intptr_t>(unitId()));
         } else if (HWND host = GetParent(hwnd())) {
             SendMessageW(host, kPageHostMessage, static_cast<WPARAM>(current), reinterpret_cast<LPARAM>(hwnd()));
@@ -204,7 +208,7 @@ public:
         if (!HasTab(page)) return false;
         const int old = current;
         const bool changes = page != old;
-        if (changes && announce) {
+        if (changes && announce && IsLoadedUnit()) {
             ArgValue arg = ArgValue::OfInt(page);
             int64_t result = 1;
             bool hasResult = false;
@@ -216,7 +220,7 @@ public:
         RepaintStrip();
         if (changes && announce) {
             ShowCurrentUnits();
-            if (alive()) RaiseUnitEvent(0);
+            if (alive() && IsLoadedUnit()) RaiseUnitEvent(0);
         }
         return true;
     }
@@ -225,7 +229,7 @@ public:
     // them in line without moving the focus.
     void SyncUnitsAfterLoad() {
         WindowEntry* entry = FindLoadedWindow(windowId());
-        if (!entry || FindUnitObject(windowId(), unitId()) != this || current < 0) return;
+        if (!entry || !IsLoadedUnit() || current < 0) return;
         ShowPageUnits(*entry, position(), current);
     }
 
@@ -384,7 +388,7 @@ bool ReadPageControlProperty(UnitObject* unit, int32_t index, UnitPropertyValue*
         case 3: *out = BytesValue(PageControlData::WritePageList(d.pages)); return true;
         case 5: *out = IntValue(c->current); return true;
         default: {
-            if (index < 0 || index >= kPageControlType.propertyCount - kCommonPropertyCount) return false;
+            if (index < 0 || index >= static_cast<int32_t>(kPageControlType.propertyCount) - kCommonPropertyCount) return false;
             uint32_t* setting = SettingAt(d, index);
             *out = IntValue(setting ? static_cast<int32_t>(*setting) : 0);
             return true;
