@@ -18,3 +18,6 @@ echo "== template reading: the compiled main window form"
 "$BUILD/bench/template_read_bench" "$BUILD/bench/main_window.bin"
 
 # Windows benchmarks (loading windows under Wine) go below this line.
+echo "== window loading: about 100 units from a template against CreateWindowExW (Wine)"
+source "$ROOT/tools/lib.sh"
+build_native >/dev/null && build_windows win64 >/dev/null && "$ROOT/tools/lab.sh" wine "$ROOT/build/win64/bench/window_load_bench.exe"
