@@ -101,12 +101,12 @@ public:
         PlaceSpin();
     }
     // Beside the edit's right edge, as tall as the edit; shown and hidden with it.
-    void PlaceSpin() {
+    void PlaceSpin() { PlaceSpin((GetWindowLongW(hwnd(), GWL_STYLE) & WS_VISIBLE) != 0); }
+    void PlaceSpin(bool shown) {
         if (!spin || !IsWindow(spin)) return;
         RECT r;
         GetWindowRect(hwnd(), &r);
         MapWindowPoints(nullptr, GetParent(hwnd()), reinterpret_cast<POINT*>(&r), 2);
-        bool shown = (GetWindowLongW(hwnd(), GWL_STYLE) & WS_VISIBLE) != 0;
         SetWindowPos(spin, hwnd(), r.right, r.top, GetSystemMetrics(SM_CXVSCROLL), r.bottom - r.top,
                      SWP_NOACTIVATE | (shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
         EnableWindow(spin, IsWindowEnabled(hwnd()));
@@ -118,6 +118,12 @@ protected:
             case WM_CHAR:
                 if (!EditModeAcceptsChar(data.inputMode, CharCode(wParam))) return 0;
                 break;
+            case WM_SHOWWINDOW: {
+                // Under a hidden parent a child is shown without a position change.
+                LRESULT r = UnitObject::WindowProc(message, wParam, lParam);
+                PlaceSpin(wParam != 0);
+                return r;
+            }
             case WM_WINDOWPOSCHANGED:
             case WM_ENABLE: {
                 LRESULT r = UnitObject::WindowProc(message, wParam, lParam);

@@ -347,3 +347,23 @@ TEST(Events, AWindowThatWantsIdleTimeKeepsGettingIt) {
     EXPECT_TRUE(FireWindowIdleEvents(20, false));
     EXPECT_EQ(SeenEvents().size(), 2u);
 }
+
+TEST(Events, TheWheelReportsStepsAndModifiers) {
+    UnitRecord edit = EditUnit(kE1, 10);
+    On(edit, -12);
+    Load({edit});
+    FocusUnit(kE1);
+    POINT p = {5, 5};
+    ClientToScreen(UnitHandle(kE1), &p);
+    SetCursorPos(p.x, p.y);
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    in.mi.mouseData = static_cast<DWORD>(-240);
+    Key(VK_SHIFT, false);
+    SendInput(1, &in, sizeof in);
+    Key(VK_SHIFT, true);
+    Settle();
+    const std::vector<SeenEvent> expected = {{-12, kE1, {-2, 2}}};
+    EXPECT_EQ(SeenEvents(), expected) << Describe(SeenEvents());
+}
