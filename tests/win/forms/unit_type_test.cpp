@@ -165,6 +165,21 @@ TEST(UnitTypes, RegistryKnowsEveryTypeWithItsPropertyCountAndFlags) {
     }
     EXPECT_TRUE(FindUnitType(kTypeTimer)->Has(kTypeInvisible));
     EXPECT_TRUE(FindUnitType(kTypeComboBox)->Has(kTypeChildEdit));
+    // Interface 9 hands over every text of the type data: content, items, font face.
+    ComboBoxData combo;
+    combo.content = "内容";
+    combo.items = {"甲", "乙"};
+    LogFontBytes font;
+    font.SetFace("楷体");
+    combo.font = EncodeFont(font);
+    std::vector<uint8_t> data = ComboBoxData::Write(combo);
+    std::vector<std::string> texts;
+    auto enumerate = UnitOperation<EnumerateTextsFn>(FindUnitType(kTypeComboBox), kInterfaceEnumerateTexts);
+    ASSERT_NE(enumerate, nullptr);
+    enumerate(data.data(), static_cast<uint32_t>(data.size()),
+              [](const char* text, void* context) { static_cast<std::vector<std::string>*>(context)->push_back(text); },
+              &texts);
+    EXPECT_EQ(texts, (std::vector<std::string>{"内容", "甲", "乙", "楷体"}));
     EXPECT_EQ(FindUnitType(0x00010002), nullptr);
     EXPECT_EQ(FindUnitType(0x00060001), nullptr);
     EXPECT_EQ(FindUnitType(0x00030006), nullptr);
