@@ -186,6 +186,11 @@ void IdleCallback(intptr_t parameter) {
         PostMessageW(nullptr, WM_NULL, 0, 0);  // a message restarts the idle phase
     }
 }
+void CALLBACK EndLoop(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    g_modal = false;
+    PostMessageW(nullptr, WM_NULL, 0, 0);
+}
 }  // namespace
 
 TEST(MessageLoop, IdleCallbacksRunAndAreDroppedWithTheirWindow) {
@@ -197,11 +202,7 @@ TEST(MessageLoop, IdleCallbacksRunAndAreDroppedWithTheirWindow) {
     EXPECT_EQ(RtNotify(kNotifyAddIdleCallback, reinterpret_cast<intptr_t>(noRoutine), 0), 0);
 
     // Stop the loop once the window is gone and the table has been swept.
-    SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
-        KillTimer(nullptr, id);
-        g_modal = false;
-        PostMessageW(nullptr, WM_NULL, 0, 0);
-    });
+    SetTimer(nullptr, 0, 300, &EndLoop);
     RunMessageLoop(&g_modal);
     EXPECT_EQ(g_idleCalls, 3);
     EXPECT_TRUE(App().idleWindows.empty());
