@@ -120,14 +120,13 @@ std::vector<Row> Layout() {
         rows.push_back({drinkBoxes[k], "盘饮料" + std::to_string(k + 1), kEdit, kPage1, {78, drinkTops[k], 40, 20}, ""});
     }
     // The snack grid: labels at 160 (70 x 25), boxes at 230, rows 30 apart from 80.
-    const char* snackPrices[14] = {"0.5", "1", "1.5", "2", "2.5", "3", "3.5", "4", "4.5", "5", "5.5", "6", "6.5", "7"};
+    const char* snackTexts[14] = {"0.5元小吃：", "1元小吃：", "1.5元小吃：", "2元小吃：", "2.5元小吃：", "3元小吃：", "3.5元小吃：",
+                                  "4元小吃：",   "4.5元小吃：", "5元小吃：", "5.5元小吃：", "6元小吃：", "6.5元小吃：", "7元小吃："};
     for (int k = 0; k < 14; ++k) {
         uint32_t box = k < 12 ? 0x16010030 - static_cast<uint32_t>(k) : (k == 12 ? 0x16010015 : 0x16010014);
         uint32_t label = k < 12 ? 0x1601003C - static_cast<uint32_t>(k) : (k == 12 ? 0x16010017 : 0x16010016);
         std::string labelName = "透明标签" + std::to_string(k < 12 ? 13 + k : (k == 12 ? 31 : 32));
-        static std::string texts[14];
-        texts[k] = std::string(snackPrices[k]) + "元小吃：";
-        rows.push_back({label, labelName, kTL, kPage1, {160, 80 + 30 * k, 70, 25}, texts[k].c_str()});
+        rows.push_back({label, labelName, kTL, kPage1, {160, 80 + 30 * k, 70, 25}, snackTexts[k]});
         rows.push_back({box, "盘小吃" + std::to_string(k + 1), kEdit, kPage1, {230, 80 + 30 * k, 40, 20}, ""});
     }
     // The cigarette grid.
