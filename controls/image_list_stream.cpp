@@ -1,5 +1,7 @@
 #include "controls/image_list_stream.h"
 
+#include <algorithm>
+
 #include "forms/template_writer.h"
 
 namespace {
@@ -99,7 +101,10 @@ std::optional<std::vector<uint8_t>> WriteImageListStream(const ImageListSource& 
 }
 
 std::vector<uint8_t> ImageListPropertyBlock(const std::vector<uint8_t>& stream) {
-    std::vector<uint8_t> block = {'M', 'I', 'T', 'L', 0, 0, 0, 0};
-    block.insert(block.end(), stream.begin(), stream.end());
+    // The mark, 4 bytes that readers skip, then the stream.
+    std::vector<uint8_t> block(8 + stream.size(), 0);
+    const char mark[4] = {'M', 'I', 'T', 'L'};
+    std::copy(mark, mark + 4, block.begin());
+    std::copy(stream.begin(), stream.end(), block.begin() + 8);
     return block;
 }

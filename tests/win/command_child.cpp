@@ -2,8 +2,6 @@
 // resolution, the stack check after a DLL call.
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include <string>
 #include <vector>
 
@@ -13,6 +11,7 @@
 #include "runtime/entries.h"
 #include "runtime/program_descriptor.h"
 #include "runtime/startup.h"
+#include "tests/win/child_args.h"
 
 namespace {
 
@@ -48,10 +47,7 @@ int32_t Entry() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    int argc = 0;
-    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    for (int i = 0; i < argc; ++i) g_args.emplace_back(argv[i]);
-    LocalFree(argv);
+    g_args = ChildArguments();
     if (g_args.size() < 2) return 2;
     return RunApplication(instance, &kDescriptor, &Entry);
 }

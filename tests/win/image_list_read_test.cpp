@@ -201,8 +201,11 @@ TEST(ImageListRead, ThePlatformWritesTheSameLayoutBack) {
     size_t colourEnd = kImageListHeaderSize + 54 + 64 * 32 * 4;
     // Except the BMP's file size field, which readers ignore and the platform fills in its own way.
     const size_t fileSize = kImageListHeaderSize + 2;
-    for (size_t i = kImageListHeaderSize; i < colourEnd; ++i)
-        if (i < fileSize || i >= fileSize + 4) ASSERT_EQ(back[i], (*stream)[i]) << "byte " << i;
+    for (size_t i = kImageListHeaderSize; i < colourEnd; ++i) {
+        if (i < fileSize || i >= fileSize + 4) {
+            ASSERT_EQ(back[i], (*stream)[i]) << "byte " << i;
+        }
+    }
 }
 
 TEST(ImageListRead, TheFormsLampListsLoad) {

@@ -2,8 +2,6 @@
 // process end: fatal reports, shutdown from a worker thread, exit routines, start-up paths.
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include <string>
 
 #include "runtime/app.h"
@@ -15,6 +13,7 @@
 #include "runtime/program_descriptor.h"
 #include "runtime/startup.h"
 #include "runtime/value_ops.h"
+#include "tests/win/child_args.h"
 
 namespace {
 
@@ -107,10 +106,7 @@ int32_t Entry() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    int argc = 0;
-    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    for (int i = 0; i < argc; ++i) g_args.emplace_back(argv[i]);
-    LocalFree(argv);
+    g_args = ChildArguments();
     if (g_args.size() < 2) return 2;
     if (g_args.size() >= 4 && g_args[g_args.size() - 2] == L"--log") wcsncpy(g_log, g_args.back().c_str(), MAX_PATH - 1);
     return RunApplication(instance, &kDescriptor, &Entry);

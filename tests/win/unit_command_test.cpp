@@ -18,7 +18,6 @@ namespace {
 
 constexpr uint32_t kWindowId = 0x52020001;
 ArgValue Window() { return ArgValue::OfUnit(kWindowId, kWindowRecordId, kTypeWindow); }
-ArgValue Unit(uint32_t unitId, uint32_t type) { return ArgValue::OfUnit(kWindowId, unitId, type); }
 const ArgValue kEdit1 = ArgValue::OfUnit(kWindowId, 0x16010001, kTypeEditBox);
 const ArgValue kEditExact = ArgValue::OfUnit(kWindowId, 0x16010002, kTypeEditBox);
 const ArgValue kButton = ArgValue::OfUnit(kWindowId, 0x16010006, kTypeButton);

@@ -2,14 +2,13 @@
 // framework; the tests watch its message box and exit code from outside.
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include <string>
 
 #include "forms/events.h"
 #include "forms/type_data/edit_box_data.h"
 #include "runtime/entries.h"
 #include "runtime/startup.h"
+#include "tests/win/child_args.h"
 #include "tests/win/forms/form_fixture.h"
 
 namespace {
@@ -73,9 +72,7 @@ int32_t Entry() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    int argc = 0;
-    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    if (argc >= 2) g_mode = argv[1];
-    LocalFree(argv);
+    std::vector<std::wstring> args = ChildArguments();
+    if (args.size() >= 2) g_mode = args[1];
     return RunApplication(instance, nullptr, &Entry);
 }
