@@ -11,6 +11,7 @@
 namespace {
 
 intptr_t AddIdleCallback(const intptr_t* words) {
+    if (!words) return 0;
     Application& app = App();
     auto hwnd = reinterpret_cast<HWND>(words[0]);
     auto routine = reinterpret_cast<IdleRoutine>(words[1]);

@@ -23,6 +23,7 @@ bool PassesFilter(DWORD attributes, uint32_t mask, bool allFiles) {
 
 // Service 0: next directory entry that passes the filter, as a fresh text; null at the end.
 intptr_t FindFile(const char* pattern, uint32_t mask, bool allFiles, HANDLE* handleVar) {
+    if (!handleVar) return 0;
     WIN32_FIND_DATAW data;
     bool have;
     if (pattern && *pattern) {
@@ -44,6 +45,7 @@ intptr_t FindFile(const char* pattern, uint32_t mask, bool allFiles, HANDLE* han
 
 // Service 2: an array that lies in the constant block is replaced by a heap copy.
 void MakeArrayWritable(size_t elementSize, void** arrayVar) {
+    if (!arrayVar) return;
     void* array = *arrayVar;
     if (!array || !IsInConstantBlock(array)) return;
     size_t size = array_block::HeaderSize(array) + elementSize * array_block::ElementCount(array);

@@ -91,6 +91,15 @@ TEST_F(RuntimeCore, MakeArrayWritableCopiesConstantsOnly) {
     RtFree(var);
 }
 
+TEST_F(RuntimeCore, NullAddressesReachingServicesAreIgnored) {
+    EXPECT_EQ(RtOtherHelp(kServiceFindFile, reinterpret_cast<intptr_t>("*"), 0, 1, 0, 0, 0), 0);
+    EXPECT_EQ(RtOtherHelp(kServiceMakeArrayWritable, 4, 0, 0, 0, 0, 0), 0);
+    EXPECT_EQ(RtOtherHelp(kServiceRegisterExitRoutine, 0, 0, 0, 0, 0, 0), 0);
+    EXPECT_TRUE(App().exitRoutines.empty());
+    EXPECT_EQ(RtNotify(kNotifyAddIdleCallback, 0, 0), 0);
+    EXPECT_EQ(RtNotify(kNotifyFileKind, 0, 0), -1);
+}
+
 TEST_F(RuntimeCore, ExitRoutineRegisteredTwiceIsKeptOnce) {
     auto routine = [](int32_t) {};
     App().exitRoutines.clear();
