@@ -16,8 +16,25 @@ const char* g_constEnd = nullptr;
 std::atomic<uint64_t> g_failAt{0};
 std::atomic<int64_t> g_live{0};
 
-alignas(8) const char kEmptyText[1] = {0};
-alignas(8) const uint32_t kEmptyByteSet[2] = {1, 0};
+// The runtime's own constants: the empty text and the empty byte set {1, 0}. Like the
+// tools' constant block they are never freed or changed.
+struct RuntimeConstants {
+    char emptyText[8];
+    uint32_t emptyByteSet[2];
+};
+alignas(8) const RuntimeConstants kRuntimeConstants = {{0}, {1, 0}};
+
+bool InRuntimeConstants(const void* p) {
+    auto c = static_cast<const char*>(p);
+    auto start = reinterpret_cast<const char*>(&kRuntimeConstants);
+    return c >= start && c < start + sizeof kRuntimeConstants;
+}
+
+// End of the constant block that holds p (which must be a constant).
+const char* ConstantEndFor(const void* p) {
+    return InRuntimeConstants(p) ? reinterpret_cast<const char*>(&kRuntimeConstants) + sizeof kRuntimeConstants
+                                 : g_constEnd;
+}
 
 HANDLE Heap() {
     static HANDLE heap = GetProcessHeap();
@@ -46,14 +63,13 @@ void SetConstantBlock(const void* start, size_t length) {
 
 bool IsInConstantBlock(const void* p) {
     auto c = static_cast<const char*>(p);
-    if (c == kEmptyText || p == static_cast<const void*>(kEmptyByteSet)) return true;
-    return g_constStart && c >= g_constStart && c < g_constEnd;
+    return InRuntimeConstants(p) || (g_constStart && c >= g_constStart && c < g_constEnd);
 }
 
 const char* ConstantBlockEnd() { return g_constEnd; }
 
-const char* EmptyText() { return kEmptyText; }
-const void* EmptyByteSet() { return kEmptyByteSet; }
+const char* EmptyText() { return kRuntimeConstants.emptyText; }
+const void* EmptyByteSet() { return kRuntimeConstants.emptyByteSet; }
 
 void* RtTryAlloc(size_t byteCount) {
     if (InjectedFailure()) return nullptr;
@@ -74,11 +90,7 @@ void* RtRealloc(void* block, size_t byteCount) {
         // A constant is copied, never changed: as much of the request as the constant
         // block still holds after the pointer.
         auto src = static_cast<const char*>(block);
-        const char* end = (src == kEmptyText) ? kEmptyText + sizeof kEmptyText
-                          : (block == static_cast<const void*>(kEmptyByteSet))
-                              ? reinterpret_cast<const char*>(kEmptyByteSet) + sizeof kEmptyByteSet
-                              : g_constEnd;
-        size_t available = static_cast<size_t>(end - src);
+        size_t available = static_cast<size_t>(ConstantEndFor(block) - src);
         void* fresh = RtAlloc(byteCount);
         std::memcpy(fresh, src, byteCount < available ? byteCount : available);
         return fresh;
