@@ -1,10 +1,10 @@
 #include "runtime/value_ops.h"
 
-#include <cmath>
 #include <cstring>
 
 #include "runtime/fatal.h"
 #include "runtime/heap.h"
+#include "runtime/number_parse.h"
 #include "runtime/value.h"
 
 char* ConcatTexts(std::initializer_list<const char*> texts) {
@@ -29,17 +29,7 @@ int CompareTexts(const char* a, const char* b) {
     return *pa < *pb ? -1 : (*pa > *pb ? 1 : 0);
 }
 
-int32_t DoubleToInt32(double value) {
-    if (std::isnan(value)) return 0;
-    int64_t whole;
-    if (value >= 9223372036854775807.0)
-        whole = INT64_MAX;
-    else if (value <= -9223372036854775808.0)
-        whole = INT64_MIN;
-    else
-        whole = static_cast<int64_t>(value);
-    return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(whole)));
-}
+int32_t DoubleToInt32(double value) { return TruncateToInt32(value); }
 
 void* ArrayElement(void* array, int64_t index, size_t elementSize) {
     if (index < 1) RtReportError(4);
@@ -53,13 +43,4 @@ void* NewEmptyArray() {
     block[0] = 1;
     block[1] = 0;
     return block;
-}
-
-void FreePointerArray(void* array) {
-    if (!array) return;
-    if (!IsInConstantBlock(array)) {
-        uint64_t n = array_block::ElementCount(array);
-        for (uint64_t i = 0; i < n; ++i) RtFree(array_block::PointerElement(array, i));
-    }
-    RtFree(array);
 }

@@ -11,8 +11,8 @@ char* ConcatTexts(std::initializer_list<const char*> texts);
 // Byte-wise unsigned comparison; null compares as the empty text. Gives -1, 0 or 1.
 int CompareTexts(const char* a, const char* b);
 
-// Truncation toward zero to a 64-bit integer, of which the low 32 bits are kept.
-// NaN gives 0 and values beyond the 64-bit range saturate before the low bits are taken.
+// Truncation toward zero to a 64-bit integer, of which the low 32 bits are kept: the same
+// rule as the ToInteger command (NaN and values beyond the 64-bit range give 0).
 int32_t DoubleToInt32(double value);
 
 // Address of element `index` (1-based) of an array block; raises runtime error 4 below 1
@@ -21,6 +21,3 @@ void* ArrayElement(void* array, int64_t index, size_t elementSize);
 
 // A fresh empty one-dimensional array block {1, 0}.
 void* NewEmptyArray();
-
-// Frees an array of texts or byte sets: every element first, then the block.
-void FreePointerArray(void* array);
