@@ -149,19 +149,19 @@ intptr_t CallDllCommand(int32_t index, const DllArg* args, size_t count) {
                 break;
             case DllArg::Kind::Record: {
                 size_t size = PackedSize(*a.layout);
-                temporaries[i] = RtAlloc(size);
+                temporaries[i] = RtEntries().alloc(size);
                 PackRecord(*a.layout, a.record, temporaries[i]);
                 words[i] = reinterpret_cast<intptr_t>(temporaries[i]);
                 break;
             }
         }
     }
-    void* routine = RtCallDllCommand(index);
+    void* routine = RtEntries().callDllCommand(index);
     intptr_t result = CallWithStackCheck(routine, words, count);
     for (size_t i = 0; i < count; ++i) {
         if (!temporaries[i]) continue;
         UnpackRecord(*args[i].layout, args[i].record, temporaries[i]);
-        RtFree(temporaries[i]);
+        RtEntries().free(temporaries[i]);
     }
     return result;
 }

@@ -108,7 +108,7 @@ int32_t ToInteger(const ArgValue& v) {
         case kTagShort: return v.Short();
         case kTagByte: return v.Byte();
         case kTagLong:
-        case kTagSubroutine: return v.Int();  // the low 32 bits
+        case kTagSubroutine: return static_cast<int32_t>(v.low);  // the low 32 bits
         case kTagFloat: return TruncateToInt32(v.Float());
         case kTagDouble: return TruncateToInt32(v.Double());
         default: return 0;

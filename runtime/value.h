@@ -3,10 +3,21 @@
 // Portable: no Windows header, so conversions built on it run natively too.
 #pragma once
 
-#include <cassert>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+
+// Checked builds (every build but a release) make each typed accessor of ArgValue test the
+// record's tag, so a value read as the wrong type stops the program instead of handing on
+// garbage. MG_CHECK_VALUES is set by the build; MG_UNCHECKED_VALUES turns it off.
+#if defined(MG_CHECK_VALUES) && !defined(MG_UNCHECKED_VALUES)
+#define MG_VALUE_CHECKS 1
+#else
+#define MG_VALUE_CHECKS 0
+#endif
+
+// Reports a value read with an accessor its tag does not allow, then aborts (value.cpp).
+[[noreturn]] void ValueTagMismatch(const char* accessor, uint32_t tag);
 
 // Type tags. Basic types have the top bits 10; the six numeric ones end in 0x01.
 enum TypeTag : uint32_t {
@@ -106,35 +117,65 @@ struct ArgValue {
 
     bool Given() const { return tag != 0; }
 
-    int32_t Int() const { return static_cast<int32_t>(low); }
-    // A short lives in the low half of value low, a byte in its low byte; the
-    // bits above are not part of the value.
-    int16_t Short() const { return static_cast<int16_t>(low); }
-    uint8_t Byte() const { return static_cast<uint8_t>(low); }
-    uint32_t Uint() const { return low; }
-    int64_t Long() const { return static_cast<int64_t>((static_cast<uint64_t>(high) << 32) | low); }
-    uint64_t Bits() const { return (static_cast<uint64_t>(high) << 32) | low; }
+    // Typed reads. Each accepts the omitted record (all words 0, reading as 0) and the tags
+    // that carry its kind of value; integers and logicals share the 32-bit form, handles and
+    // file numbers travel as integers at pointer width.
+    int32_t Int() const {
+        Expect(tag == kTagInt || tag == kTagBool, "Int");
+        return static_cast<int32_t>(low);
+    }
+    uint32_t Uint() const {
+        Expect(tag == kTagInt || tag == kTagBool, "Uint");
+        return low;
+    }
+    // A short lives in the low half of value low, a byte in its low byte; the bits above are
+    // not part of the value.
+    int16_t Short() const {
+        Expect(tag == kTagShort, "Short");
+        return static_cast<int16_t>(low);
+    }
+    uint8_t Byte() const {
+        Expect(tag == kTagByte, "Byte");
+        return static_cast<uint8_t>(low);
+    }
+    int64_t Long() const {
+        Expect(tag == kTagLong, "Long");
+        return static_cast<int64_t>(Bits());
+    }
     double Double() const {
+        Expect(tag == kTagDouble || tag == kTagDateTime, "Double");
         uint64_t bits = Bits();
         double d;
         std::memcpy(&d, &bits, sizeof d);
         return d;
     }
     float Float() const {
+        Expect(tag == kTagFloat, "Float");
         float f;
         std::memcpy(&f, &low, sizeof f);
         return f;
     }
-    bool Bool() const { return low != 0; }
+    bool Bool() const {
+        Expect(tag == kTagBool || tag == kTagInt, "Bool");
+        return low != 0;
+    }
     void* Pointer() const {
+        Expect(tag == kTagInt || tag == kTagText || tag == kTagBytes || tag == kTagSubroutine || IsArrayTag(tag),
+               "Pointer");
+        return RawPointer();
+    }
+    const char* Text() const {
+        Expect(tag == kTagText, "Text");
+        return static_cast<const char*>(RawPointer());
+    }
+    // The two value words as they are, whatever the tag: for code that dispatches on the
+    // tag itself or passes a record on unread.
+    uint64_t Bits() const { return (static_cast<uint64_t>(high) << 32) | low; }
+    void* RawPointer() const {
         if constexpr (sizeof(void*) == 8)
             return reinterpret_cast<void*>(static_cast<uintptr_t>(Bits()));
         else
             return reinterpret_cast<void*>(static_cast<uintptr_t>(low));
-    }
-    const char* Text() const {
-        assert(ElementTag(tag) == kTagText || tag == 0);
-        return static_cast<const char*>(Pointer());
     }
 
     static ArgValue OfInt(int32_t v) { return {static_cast<uint32_t>(v), 0, kTagInt}; }
@@ -162,6 +203,15 @@ struct ArgValue {
     // A window or unit reference: window id, unit id and the unit's type code.
     static ArgValue OfUnit(uint32_t windowId, uint32_t unitId, uint32_t typeCode) {
         return {windowId, unitId, typeCode};
+    }
+
+private:
+    void Expect(bool allowed, const char* accessor) const {
+        if constexpr (MG_VALUE_CHECKS) {
+            if (!allowed && tag != kTagNone) ValueTagMismatch(accessor, tag);
+        } else {
+            (void)allowed, (void)accessor;
+        }
     }
 };
 static_assert(sizeof(ArgValue) == 12, "ArgValue is three 32-bit words");

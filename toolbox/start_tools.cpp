@@ -9,7 +9,7 @@ int32_t StartTools() {
     ResetFloatingPointUnit();
     InitToolGlobals();
     rt::RegisterExitRoutine(&FreeToolGlobals);
-    rt::LoadStartWindow(kMainWindowId);  // runs OnMainWindowCreated before it returns
+    rt::LoadStartWindow(units::主窗口);  // runs OnMainWindowCreated before it returns
     rt::MessageLoop();
     return 0;
 }

@@ -1,17 +1,31 @@
 // Module-level state of the tools: it lives for the whole run and starts at zero.
+// Trivially destructible on purpose: the exit routine frees it after the program's main
+// routine has returned, and no destructor may run after that.
 #pragma once
 
+#include <atomic>
+#include <type_traits>
 #include <cstdint>
 
+#include "toolbox/rt.h"
+
 struct ToolGlobals {
-    void* insideParts;   // text array: fields of the inside host list file
-    void* outsideParts;  // text array: fields of the outside host list file
+    // Network monitor.
+    rt::StaticTextArray insideParts;   // fields of 疆内.txt
+    rt::StaticTextArray outsideParts;  // fields of 疆外.txt
     int32_t insideHostCount;
     int32_t outsideHostCount;
-    int32_t probeLimit;
-    volatile int32_t probesInFlight;
-    intptr_t monitorLock;  // critical section handle
+    int32_t probeLimit;                    // probes in flight that hold back the next worker
+    std::atomic<int32_t> probesInFlight;   // changed only under monitorLock; read without it
+    rt::CriticalSection monitorLock;
+
+    // Inventory sheet: overwritten by every calculation before they are used.
+    double drinkAmount;
+    double snackAmount;
+    double cigaretteAmount;
+    int32_t otherAmount;  // whole yuan
 };
+static_assert(std::is_trivially_destructible_v<ToolGlobals>);
 
 extern ToolGlobals g_tools;
 

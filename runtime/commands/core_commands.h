@@ -51,6 +51,7 @@ MG_COMMAND(CaptureWindowImage);  // [window handle], [width], [height] → BMP f
 
 // Units (unit_commands.cpp).
 MG_COMMAND(GetWindowHandle);    // UnitRef → native window handle
+MG_COMMAND(GetEventSource);     // → UnitRef of the unit whose event handler is running
 MG_COMMAND(SetFocus);           // UnitRef
 MG_COMMAND(GetClientWidth);     // UnitRef → integer
 MG_COMMAND(GetClientHeight);    // UnitRef → integer

@@ -56,6 +56,16 @@ void GetWindowHandle(ArgValue* result, int32_t count, ArgValue* args) {
     cmd::SetHandle(result, ResolvedWindow(count, args));
 }
 
+// A handler bound to several units asks which one raised its event. Outside a handler the
+// result is the empty reference, as UnitListItem gives for an index out of range.
+void GetEventSource(ArgValue* result, int32_t, ArgValue*) {
+    uint32_t windowId = 0, unitId = 0, typeCode = 0;
+    if (CurrentEventUnit(&windowId, &unitId, &typeCode))
+        *result = ArgValue::OfUnit(windowId, unitId, typeCode);
+    else
+        *result = ArgValue::OfUnit(0, 0, kTypeWindow);
+}
+
 void SetFocus(ArgValue*, int32_t count, ArgValue* args) {
     HWND window = ResolvedWindow(count, args);
     if (window) ::SetFocus(window);

@@ -1,5 +1,6 @@
 #include "runtime/commands/unit_lookup.h"
 
+#include "forms/events.h"
 #include "forms/unit_object.h"
 #include "forms/unit_type.h"
 #include "forms/window_list.h"
@@ -37,6 +38,19 @@ std::vector<UnitRecordView> WindowUnitRecords(uint32_t windowId) {
         units.push_back({r.id, r.typeCode, r.name, r.tag, entry->ObjectAt(position)});
     }
     return units;
+}
+
+bool CurrentEventUnit(uint32_t* windowId, uint32_t* unitId, uint32_t* typeCode) {
+    EventSource source = CurrentEventSource();
+    if (!source.active) return false;
+    const WindowEntry* entry = FindWindowEntry(source.windowId);
+    if (!entry) return false;
+    int position = entry->FindPosition(source.unitId);
+    if (position < 0) return false;
+    *windowId = source.windowId;
+    *unitId = source.unitId == 0 ? kWindowRecordId : source.unitId;
+    *typeCode = entry->Records()[static_cast<size_t>(position)].typeCode;
+    return true;
 }
 
 bool IsWindowType(uint32_t typeCode) {

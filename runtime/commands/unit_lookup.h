@@ -30,6 +30,11 @@ struct UnitRecordView {
 // left out. Empty when the window is not in the window list.
 std::vector<UnitRecordView> WindowUnitRecords(uint32_t windowId);
 
+// The unit whose event handler is running on this thread's window (the innermost one), as a
+// unit reference's three words; false outside event handlers. The window's own record is
+// named by its record id 0x06010000.
+bool CurrentEventUnit(uint32_t* windowId, uint32_t* unitId, uint32_t* typeCode);
+
 // From the type descriptor (RtNotify 1002): whether the type is a window type, and the
 // type's name ("编辑框"); false and empty for an unknown type.
 bool IsWindowType(uint32_t typeCode);

@@ -36,3 +36,19 @@ TEST(ArrayBlock, ElementCountIsTheProductOfDimensions) {
     alignas(8) uint32_t empty[] = {1, 0};
     EXPECT_EQ(array_block::ElementCount(empty), 0u);
 }
+
+// A value read as a type its tag does not carry stops the program instead of handing on
+// garbage (the build checks tags); the omitted record reads as zero through every accessor.
+TEST(ArgValueRecordDeathTest, AWrongTagFailsTheRead) {
+    ArgValue omitted;
+    EXPECT_EQ(omitted.Int(), 0);
+    EXPECT_EQ(omitted.Double(), 0.0);
+    EXPECT_EQ(omitted.Text(), nullptr);
+    EXPECT_EQ(ArgValue::OfBool(true).Int(), 1);  // logicals share the integer form
+    EXPECT_DEATH((void)ArgValue::OfShort(-1).Int(), "Int\\(\\) read a record of tag 0x80000201");
+    EXPECT_DEATH((void)ArgValue::OfInt(3).Double(), "Double");
+    EXPECT_DEATH((void)ArgValue::OfDouble(1.5).Text(), "Text");
+    EXPECT_DEATH((void)ArgValue::OfText("a").Long(), "Long");
+    EXPECT_DEATH((void)ArgValue::OfUnit(1, 2, kTypeEditBox).Pointer(), "Pointer");
+    EXPECT_DEATH((void)ArgValue::OfLong(5).Byte(), "Byte");
+}

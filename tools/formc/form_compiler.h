@@ -16,12 +16,22 @@
 
 #include "forms/template_image.h"
 
+// A unit as tool code names it: its form name (UTF-8), id and unit type name.
+struct UnitSymbol {
+    std::string name;
+    uint32_t id = 0;
+    std::string typeName;  // "EditBox", "Window", ...
+};
+
 struct FormCompileResult {
     bool ok = false;
     std::string error;                  // UTF-8; names the source line, unit and key
     TemplateImage image;                // the compiled model
     std::vector<uint8_t> bytes;         // the written image
     std::vector<std::string> handlers;  // handler names; handler k has offset 16 * k
+    uint32_t windowId = 0;
+    UnitSymbol window;                  // name: the [window] table's symbol (may be empty)
+    std::vector<UnitSymbol> units;      // in table order
 };
 
 // sourcePath names the source in messages; files named by binary keys (image lists,
@@ -33,6 +43,13 @@ FormCompileResult CompileFormFile(const std::string& path);
 // `extern const uint32_t <symbol>Size`.
 std::string TemplateImageSource(const std::vector<uint8_t>& bytes, const std::string& symbol, const std::string& sourceName);
 // C++ source defining `extern const EventHandlerEntry <symbol>[]` and
-// `extern const uint32_t <symbol>Count`, with the tools' handlers declared in
-// toolbox/event_handlers.h.
-std::string EventCodeSource(const std::vector<std::string>& handlers, const std::string& symbol, const std::string& sourceName);
+// `extern const uint32_t <symbol>Count`, with the handlers declared in `handlersHeader`.
+std::string EventCodeSource(const std::vector<std::string>& handlers, const std::string& symbol, const std::string& sourceName,
+                            const std::string& handlersHeader = "toolbox/event_handlers.h");
+// A C++ header with one typed unit reference (toolbox/rt/units.h) per unit, named by the
+// unit's form name, in namespace `ns`, and the table kAllUnits of every reference with its
+// name. The window's reference is named by its symbol. False, with *error set, when a name
+// cannot be a C++ name (letters, digits, underscores and CJK ideographs, not starting with
+// a digit).
+bool UnitReferencesSource(const FormCompileResult& form, const std::string& ns, const std::string& sourceName,
+                          std::string* out, std::string* error);

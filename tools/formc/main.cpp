@@ -1,6 +1,7 @@
 // formc: compiles a form source into the C++ sources of a window template image and of
 // the event-code table its handler offsets point into.
-//   formc [--symbol NAME] [--events-symbol NAME] [--image FILE]
+//   formc [--symbol NAME] [--events-symbol NAME] [--image FILE] [--handlers-header PATH]
+//         [--units-out FILE [--units-namespace NAME]]
 //         --template-out FILE --events-out FILE SOURCE.toml
 #include <cstdio>
 #include <cstring>
@@ -14,11 +15,15 @@ namespace {
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: formc [--symbol NAME] [--events-symbol NAME] [--image FILE]\n"
+                 "usage: formc [--symbol NAME] [--events-symbol NAME] [--image FILE] [--handlers-header PATH]\n"
+                 "             [--units-out FILE [--units-namespace NAME]]\n"
                  "             --template-out FILE --events-out FILE SOURCE.toml\n"
-                 "  --symbol         name of the image array (default kMainWindowTemplate; its size is NAMESize)\n"
-                 "  --events-symbol  name of the handler table (default kToolEventCode; its count is NAMECount)\n"
-                 "  --image          also write the raw image bytes to FILE\n");
+                 "  --symbol           name of the image array (default kMainWindowTemplate; its size is NAMESize)\n"
+                 "  --events-symbol    name of the handler table (default kToolEventCode; its count is NAMECount)\n"
+                 "  --handlers-header  header that declares the handlers (default toolbox/event_handlers.h)\n"
+                 "  --units-out        also write a header of typed unit references to FILE\n"
+                 "  --units-namespace  their namespace (default units)\n"
+                 "  --image            also write the raw image bytes to FILE\n");
     return 2;
 }
 
@@ -39,7 +44,8 @@ bool WriteFile(const std::string& path, const void* data, size_t size) {
 
 int main(int argc, char** argv) {
     std::string symbol = "kMainWindowTemplate", eventsSymbol = "kToolEventCode";
-    std::string templateOut, eventsOut, imageOut, source;
+    std::string templateOut, eventsOut, imageOut, source, unitsOut, unitsNamespace = "units";
+    std::string handlersHeader = "toolbox/event_handlers.h";
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         auto value = [&](std::string& out) {
@@ -53,6 +59,9 @@ int main(int argc, char** argv) {
         else if (a == "--template-out") ok = value(templateOut);
         else if (a == "--events-out") ok = value(eventsOut);
         else if (a == "--image") ok = value(imageOut);
+        else if (a == "--units-out") ok = value(unitsOut);
+        else if (a == "--units-namespace") ok = value(unitsNamespace);
+        else if (a == "--handlers-header") ok = value(handlersHeader);
         else if (!a.empty() && a[0] != '-' && source.empty()) source = a;
         else ok = false;
         if (!ok) return Usage();
@@ -66,9 +75,15 @@ int main(int argc, char** argv) {
     }
     std::string name = std::filesystem::path(source).filename().string();
     std::string templateText = TemplateImageSource(r.bytes, symbol, name);
-    std::string eventsText = EventCodeSource(r.handlers, eventsSymbol, name);
+    std::string eventsText = EventCodeSource(r.handlers, eventsSymbol, name, handlersHeader);
+    std::string unitsText, why;
+    if (!unitsOut.empty() && !UnitReferencesSource(r, unitsNamespace, name, &unitsText, &why)) {
+        std::fprintf(stderr, "formc: %s\n", why.c_str());
+        return 1;
+    }
     if (!WriteFile(templateOut, templateText.data(), templateText.size())) return 1;
     if (!WriteFile(eventsOut, eventsText.data(), eventsText.size())) return 1;
     if (!imageOut.empty() && !WriteFile(imageOut, r.bytes.data(), r.bytes.size())) return 1;
+    if (!unitsOut.empty() && !WriteFile(unitsOut, unitsText.data(), unitsText.size())) return 1;
     return 0;
 }
