@@ -15,6 +15,7 @@ const char* g_constEnd = nullptr;
 
 std::atomic<uint64_t> g_failAt{0};
 std::atomic<int64_t> g_live{0};
+std::atomic<uint64_t> g_frees{0};
 
 // The runtime's own constants: the empty text and the empty byte set {1, 0}. Like the
 // tools' constant block they are never freed or changed.
@@ -103,6 +104,7 @@ void* RtRealloc(void* block, size_t byteCount) {
 
 void RtFree(void* block) {
     if (!block || IsInConstantBlock(block)) return;
+    g_frees.fetch_add(1, std::memory_order_relaxed);
     if (HeapFree(Heap(), 0, block)) g_live.fetch_sub(1, std::memory_order_relaxed);
 }
 
@@ -128,3 +130,4 @@ void* NewByteSet(const void* bytes, size_t length) {
 void InjectAllocationFailure(uint64_t allocationNumber) { g_failAt.store(allocationNumber); }
 
 int64_t LiveBlockCount() { return g_live.load(); }
+uint64_t HeapFreeCount() { return g_frees.load(); }

@@ -31,3 +31,5 @@ void* NewByteSet(const void* bytes, size_t length);
 // and the number of live blocks handed out by this heap.
 void InjectAllocationFailure(uint64_t allocationNumber);
 int64_t LiveBlockCount();
+// The number of frees that reached the heap (constants and null never do).
+uint64_t HeapFreeCount();

@@ -12,7 +12,7 @@ PACKAGES=(
   cmake ninja-build g++ clang libclang-rt-14-dev googletest libtomlplusplus-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   wine wine64 xvfb xauth imagemagick xdotool x11-utils
-  fonts-wqy-microhei fonts-arphic-ukai iproute2 procps python3
+  fonts-wqy-microhei fonts-arphic-ukai iproute2 procps python3 locales
 )
 
 log() { printf '== %s\n' "$*" >&2; }
@@ -53,6 +53,17 @@ build_windows() {
     -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/$toolchain.cmake" \
     -DMG_FORMC="$BUILD/native/tools/formc" >/dev/null
   cmake --build "$BUILD/$arch" -j "$JOBS"
+}
+
+# The program runs as on a Chinese Windows (tools/run.sh); Wine then needs the locale to
+# exist, or it cannot name files in Chinese.
+ensure_chinese_locale() {
+  if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
+    log "generating the zh_CN.UTF-8 locale"
+    sed -i 's/^# *\(zh_CN.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' >> /etc/locale.gen
+    locale-gen >/dev/null
+  fi
 }
 
 # The Wine prefix: created once, with CJK fonts mapped so Chinese never shows as boxes

@@ -21,6 +21,7 @@ cmake --build "$BUILD/win64" -j "$JOBS" --target minggui tab_spots
 # It runs as on a Chinese Windows: there the default character set (GB2312) picks a
 # Chinese font for the form's fonts that name no face; under a Western locale Wine picks
 # one without Chinese glyphs.
+ensure_chinese_locale
 export LANG=zh_CN.UTF-8
 RUN_DIR="$BUILD/run"
 mkdir -p "$RUN_DIR"

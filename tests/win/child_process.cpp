@@ -70,13 +70,23 @@ void WriteWholeFile(const std::wstring& path, const std::string& bytes) {
 }
 
 ChildProcess::ChildProcess(const std::wstring& exe, const std::vector<std::wstring>& args,
-                           const std::wstring& workingDirectory) {
+                           const std::wstring& workingDirectory, const std::vector<std::wstring>& environment) {
     std::wstring cmd = L"\"" + exe + L"\"";
     for (const auto& a : args) cmd += L" \"" + a + L"\"";
     STARTUPINFOW si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
-    if (CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    // The environment block: ours, then the additions (NUL after each, one more at the end).
+    std::wstring block;
+    if (!environment.empty()) {
+        wchar_t* own = GetEnvironmentStringsW();
+        for (const wchar_t* p = own; *p; p += wcslen(p) + 1) block.append(p, wcslen(p) + 1);
+        FreeEnvironmentStringsW(own);
+        for (const auto& e : environment) block.append(e.c_str(), e.size() + 1);
+        block.push_back(L'\0');
+    }
+    if (CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE,
+                       environment.empty() ? 0 : CREATE_UNICODE_ENVIRONMENT, environment.empty() ? nullptr : block.data(),
                        workingDirectory.empty() ? nullptr : workingDirectory.c_str(), &si, &pi)) {
         process_ = pi.hProcess;
         pid_ = pi.dwProcessId;

@@ -35,12 +35,14 @@ struct MessageBoxSeen {
 
 class ChildProcess {
 public:
-    // Starts `exe` with the given arguments (each quoted).
+    // Starts `exe` with the given arguments (each quoted), in the working directory when one
+    // is given, with this process's environment plus `environment` ("NAME=value" each).
     ChildProcess(const std::wstring& exe, const std::vector<std::wstring>& args,
-                 const std::wstring& workingDirectory = L"");
+                 const std::wstring& workingDirectory = L"", const std::vector<std::wstring>& environment = {});
     ~ChildProcess();
     bool started() const { return process_ != nullptr; }
     DWORD pid() const { return pid_; }
+    HANDLE handle() const { return process_; }
 
     // Waits for a message box of the child, reads caption and text, presses OK.
     MessageBoxSeen CloseNextMessageBox(DWORD timeoutMs = 10000);

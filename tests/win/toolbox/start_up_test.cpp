@@ -1,0 +1,104 @@
+// Start-up of the real program: the default host files, the record folder, the result
+// lists and their rows, the group boxes, the clock; existing files left alone.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "tests/win/toolbox/toolbox_driver.h"
+
+using namespace units;
+
+namespace {
+
+const char kInsideDefaults[] =
+    "路由器，192.168.1.1，\r\n游戏服务器A，192.168.1.250，\r\n游戏服务器B，192.168.1.251，\r\n"
+    "电影服务器，192.168.1.252，\r\n龙管家服务器，192.168.1.253，\r\n新疆电信DNS，61.128.128.68，\r\n";
+
+int Lines(const std::string& s) {
+    int n = 0;
+    for (size_t i = 0; i + 1 < s.size(); ++i)
+        if (s[i] == '\r' && s[i + 1] == '\n') ++n;
+    return n;
+}
+
+SIZE SizeOf(const RECT& r) { return {r.right - r.left, r.bottom - r.top}; }
+
+}  // namespace
+
+TEST(ToolboxStart, AFirstStartInAnEmptyDirectoryWritesTheDefaultsAndShowsOneRowPerHost) {
+    Toolbox::Options options;
+    options.environment = {L"MG_CLOCK=2026-12-08 14:05:09"};
+    Toolbox toolbox(options);
+    ASSERT_TRUE(toolbox.started());
+
+    // The host files byte for byte: GBK, CR LF after every line, no byte-order mark.
+    EXPECT_EQ(ReadWholeFile(toolbox.File(L"疆内.txt")), kInsideDefaults);
+    std::string outside = ReadWholeFile(toolbox.File(L"疆外.txt"));
+    EXPECT_EQ(Lines(outside), 21);
+    EXPECT_EQ(outside.rfind("百度，", 0), 0u);
+    EXPECT_EQ(outside.substr(outside.size() - 2), "\r\n");
+    DWORD attributes = GetFileAttributesW(toolbox.File(L"盘货记录").c_str());
+    ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
+
+    // Both result lists: report view, full-row selection, no grid lines, three centred columns.
+    for (rt::AnyUnit list : {疆内超级列表框.Any(), 疆外超级列表框.Any()}) {
+        HWND h = toolbox.Handle(list);
+        ASSERT_NE(h, nullptr);
+        EXPECT_EQ(GetWindowLongW(h, GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
+        DWORD ex = static_cast<DWORD>(SendMessageW(h, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+        EXPECT_TRUE(ex & LVS_EX_FULLROWSELECT);
+        EXPECT_FALSE(ex & LVS_EX_GRIDLINES);
+        EXPECT_EQ(toolbox.ColumnTitle(list, 0), L" ");
+        EXPECT_EQ(toolbox.ColumnTitle(list, 1), L"服务器");
+        EXPECT_EQ(toolbox.ColumnTitle(list, 2), L"延时");
+        EXPECT_EQ(toolbox.ColumnWidth(list, 0), 18);
+        EXPECT_EQ(toolbox.ColumnWidth(list, 1), 110);
+        EXPECT_EQ(toolbox.ColumnWidth(list, 2), 40);
+    }
+
+    // One row per default host, grey with "...", the labels with the CR LF of the line before.
+    ASSERT_EQ(toolbox.Rows(疆内超级列表框), 6);
+    ASSERT_EQ(toolbox.Rows(疆外超级列表框), 21);
+    EXPECT_EQ(toolbox.Rows(超级列表框1), 6);
+    EXPECT_EQ(toolbox.Rows(超级列表框2), 21);
+    EXPECT_EQ(toolbox.Cell(疆内超级列表框, 0, 1), "路由器");
+    EXPECT_EQ(toolbox.Cell(疆内超级列表框, 1, 1), "\r\n游戏服务器A");
+    EXPECT_EQ(toolbox.Cell(疆内超级列表框, 5, 1), "\r\n新疆电信DNS");
+    EXPECT_EQ(toolbox.Cell(超级列表框1, 0, 0), "192.168.1.1");
+    EXPECT_EQ(toolbox.Cell(超级列表框2, 0, 0), "www.baidu.com");
+    for (int row = 0; row < 21; ++row) {
+        if (row < 6) {
+            EXPECT_EQ(toolbox.Lamp(疆内超级列表框, row), 0);
+            EXPECT_EQ(toolbox.Cell(疆内超级列表框, row, 2), "...");
+        }
+        EXPECT_EQ(toolbox.Lamp(疆外超级列表框, row), 0);
+        EXPECT_EQ(toolbox.Cell(疆外超级列表框, row, 2), "...");
+    }
+
+    // The group boxes frame the rows: 6 x 18 + 12 and 21 x 18, the columns' 168 wide.
+    EXPECT_EQ(SizeOf(toolbox.ScreenRect(疆内分组框)).cx, 168);
+    EXPECT_EQ(SizeOf(toolbox.ScreenRect(疆内分组框)).cy, 120);
+    EXPECT_EQ(SizeOf(toolbox.ScreenRect(疆外分组框)).cx, 168);
+    EXPECT_EQ(SizeOf(toolbox.ScreenRect(疆外分组框)).cy, 378);
+
+    // The clock of the sheet ticks once a second.
+    EXPECT_TRUE(WaitUntil([&] { return toolbox.Text(时间显示) == "2026年12月8日14时5分9秒"; }, 3000))
+        << toolbox.Text(时间显示);
+    EXPECT_EQ(toolbox.Close(), 0u);
+    EXPECT_FALSE(toolbox.MessageBoxShowing());
+}
+
+TEST(ToolboxStart, AHostFileThatExistsIsNeverRewrittenEvenEmpty) {
+    Toolbox::Options options;
+    options.files = {{L"疆内.txt", ""}};  // 疆外.txt deleted: only it comes back
+    Toolbox toolbox(options);
+    ASSERT_TRUE(toolbox.started());
+    EXPECT_EQ(ReadWholeFile(toolbox.File(L"疆内.txt")), "");
+    EXPECT_EQ(Lines(ReadWholeFile(toolbox.File(L"疆外.txt"))), 21);
+    EXPECT_EQ(toolbox.Rows(疆内超级列表框), 0);
+    EXPECT_EQ(toolbox.Rows(疆外超级列表框), 21);
+    EXPECT_EQ(SizeOf(toolbox.ScreenRect(疆内分组框)).cy, 12);
+    EXPECT_EQ(toolbox.Close(), 0u);
+}

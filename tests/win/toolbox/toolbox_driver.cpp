@@ -1,0 +1,326 @@
+#include "tests/win/toolbox/toolbox_driver.h"
+
+#include <commctrl.h>
+
+#include <iterator>
+
+namespace {
+
+constexpr wchar_t kUnitProperty[] = L"MgUnitObject";  // set on every unit's window
+
+std::wstring ToolboxExe() {
+    std::wstring path = L"" MG_TOOLBOX_EXE;
+    for (wchar_t& c : path)
+        if (c == L'/') c = L'\\';
+    return path;
+}
+
+// The loader numbers controls 100, 110, ... in creation order: the window's units from the
+// last table position down to position 1.
+uint32_t ControlIdOf(rt::AnyUnit unit) {
+    const size_t count = std::size(units::kAllUnits);
+    for (size_t k = 1; k < count; ++k)
+        if (units::kAllUnits[k].unit == unit) return static_cast<uint32_t>(100 + 10 * (count - 1 - k));
+    return 0;
+}
+
+struct ChildSearch {
+    UINT id;
+    HWND found;
+};
+BOOL CALLBACK FindChild(HWND hwnd, LPARAM lParam) {
+    auto* s = reinterpret_cast<ChildSearch*>(lParam);
+    if (static_cast<UINT>(GetDlgCtrlID(hwnd)) == s->id && GetPropW(hwnd, kUnitProperty)) {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void SendKey(WORD vk, bool up) {
+    INPUT in = {};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    if (vk == VK_LEFT || vk == VK_RIGHT || vk == VK_UP || vk == VK_DOWN || vk == VK_HOME || vk == VK_END ||
+        vk == VK_DELETE || vk == VK_INSERT)
+        in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+    if (up) in.ki.dwFlags |= KEYEVENTF_KEYUP;
+    SendInput(1, &in, sizeof in);
+}
+
+void SendMouse(POINT screen, DWORD flags) {
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &in, sizeof in);
+}
+
+// A block of memory inside the program, for list-view messages that carry pointers.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HANDLE process, size_t size) : process_(process) {
+        p_ = process ? VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE) : nullptr;
+    }
+    ~RemoteBuffer() {
+        if (p_) VirtualFreeEx(process_, p_, 0, MEM_RELEASE);
+    }
+    char* at(size_t offset) const { return static_cast<char*>(p_) + offset; }
+    template <class T>
+    void Put(size_t offset, const T& v) const {
+        WriteProcessMemory(process_, at(offset), &v, sizeof v, nullptr);
+    }
+    template <class T>
+    T Get(size_t offset) const {
+        T v{};
+        ReadProcessMemory(process_, at(offset), &v, sizeof v, nullptr);
+        return v;
+    }
+    std::wstring GetText(size_t offset, size_t chars) const {
+        std::wstring s(chars, L'\0');
+        ReadProcessMemory(process_, at(offset), s.data(), chars * sizeof(wchar_t), nullptr);
+        s.resize(wcsnlen(s.c_str(), chars));
+        return s;
+    }
+    bool ok() const { return p_ != nullptr; }
+
+private:
+    HANDLE process_;
+    void* p_;
+};
+
+}  // namespace
+
+std::string Gbk(const std::wstring& wide) {
+    int n = WideCharToMultiByte(936, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(936, 0, wide.c_str(), static_cast<int>(wide.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+std::wstring Wide(const std::string& gbk) {
+    int n = MultiByteToWideChar(936, 0, gbk.c_str(), static_cast<int>(gbk.size()), nullptr, 0);
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(936, 0, gbk.c_str(), static_cast<int>(gbk.size()), out.data(), n);
+    return out;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount() - start >= timeoutMs) return condition();
+        Sleep(15);
+    }
+}
+
+Toolbox::Toolbox() : Toolbox(Options{}) {}
+Toolbox::Toolbox(const Options& options) { Start(options); }
+
+Toolbox::~Toolbox() {
+    if (remote_) CloseHandle(remote_);
+    // A test that did not close the program ends it; its directory goes with the test.
+}
+
+void Toolbox::Start(const Options& options) {
+    std::wstring exe = dir_.File(L"minggui.exe");
+    if (!CopyFileW(ToolboxExe().c_str(), exe.c_str(), FALSE)) return;
+    for (const auto& [name, bytes] : options.files) WriteWholeFile(dir_.File(name.c_str()), bytes);
+    child_ = std::make_unique<ChildProcess>(exe, std::vector<std::wstring>{}, dir_.path(), options.environment);
+    if (!child_->started()) return;
+    remote_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION,
+                          FALSE, child_->pid());
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindProcessWindow(child_->pid(), nullptr, L"茗柜")) != nullptr; }, 20000);
+    window_ = found;
+    if (!window_) return;
+    WaitForInputIdle(child_->handle(), 10000);
+    if (options.waitForLists) {
+        // The loader sizes the group boxes to their rows, then fills the rows.
+        WaitUntil(
+            [&] {
+                RECT in = ScreenRect(units::疆内分组框), out = ScreenRect(units::疆外分组框);
+                int insideRows = (in.bottom - in.top - 12) / 18, outsideRows = (out.bottom - out.top) / 18;
+                return in.bottom - in.top != 200 && Rows(units::疆内超级列表框) == insideRows &&
+                       Rows(units::疆外超级列表框) == outsideRows && Rows(units::超级列表框2) == outsideRows;
+            },
+            10000);
+    }
+    Activate();
+}
+
+HWND Toolbox::Handle(rt::AnyUnit unit) const {
+    if (!window_) return nullptr;
+    if (unit == units::主窗口.Any()) return window_;
+    ChildSearch s{ControlIdOf(unit), nullptr};
+    EnumChildWindows(window_, &FindChild, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+void Toolbox::Activate() {
+    if (!window_) return;
+    SetForegroundWindow(window_);
+    WaitUntil([&] { return GetForegroundWindow() == window_ || GetAncestor(GetForegroundWindow(), GA_ROOT) == window_; },
+              2000);
+}
+
+void Toolbox::ClickScreen(POINT screen) {
+    SendMouse(screen, MOUSEEVENTF_MOVE);
+    SendMouse(screen, MOUSEEVENTF_LEFTDOWN);
+    SendMouse(screen, MOUSEEVENTF_LEFTUP);
+    Settle();
+}
+
+void Toolbox::Click(rt::AnyUnit unit, POINT offset) {
+    RECT r = ScreenRect(unit);
+    POINT p = offset.x < 0 ? POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}
+                           : POINT{r.left + offset.x, r.top + offset.y};
+    ClickScreen(p);
+}
+
+void Toolbox::Press(WORD vk, int modifiers) {
+    const WORD mods[] = {VK_CONTROL, VK_SHIFT, VK_MENU};
+    for (int i = 0; i < 3; ++i)
+        if (modifiers & (1 << i)) SendKey(mods[i], false);
+    SendKey(vk, false);
+    SendKey(vk, true);
+    for (int i = 2; i >= 0; --i)
+        if (modifiers & (1 << i)) SendKey(mods[i], true);
+    Settle();
+}
+
+void Toolbox::Type(const std::string& ascii) {
+    for (char c : ascii) {
+        SHORT scan = VkKeyScanW(static_cast<wchar_t>(static_cast<unsigned char>(c)));
+        if (scan == -1) continue;
+        int modifiers = ((scan >> 8) & 1) ? 2 : 0;
+        Press(static_cast<WORD>(scan & 0xFF), modifiers);
+    }
+}
+
+void Toolbox::Paste(rt::AnyUnit box, const std::wstring& text) {
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        HGLOBAL g = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+        std::memcpy(GlobalLock(g), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+        GlobalUnlock(g);
+        SetClipboardData(CF_UNICODETEXT, g);
+        CloseClipboard();
+    }
+    Click(box);
+    Press(VK_END);
+    Press(VK_HOME, 2);  // the whole text selected: the paste replaces it
+    Press('V', 1);
+}
+
+void Toolbox::ShowPage(int page) {
+    HWND tabs = Handle(units::茗柜);
+    RemoteBuffer buffer(remote_, sizeof(RECT));
+    if (!tabs || !buffer.ok()) return;
+    if (!SendMessageW(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(page), reinterpret_cast<LPARAM>(buffer.at(0)))) return;
+    RECT r = buffer.Get<RECT>(0);
+    POINT p = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ClientToScreen(tabs, &p);
+    ClickScreen(p);
+}
+
+void Toolbox::Settle() {
+    if (!child_) return;
+    for (int i = 0; i < 2; ++i) {
+        DWORD_PTR ignored;
+        SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, 3000, &ignored);
+        WaitForInputIdle(child_->handle(), 3000);
+        Sleep(10);
+    }
+}
+
+std::string Toolbox::Text(rt::AnyUnit unit) const {
+    HWND h = Handle(unit);
+    if (!h) return "<no window>";
+    wchar_t buffer[4096] = {};
+    SendMessageW(h, WM_GETTEXT, std::size(buffer), reinterpret_cast<LPARAM>(buffer));
+    return Gbk(buffer);
+}
+
+HWND Toolbox::Focus() const {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    DWORD thread = GetWindowThreadProcessId(window_, nullptr);
+    return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+}
+
+RECT Toolbox::ScreenRect(rt::AnyUnit unit) const {
+    RECT r = {};
+    if (HWND h = Handle(unit)) GetWindowRect(h, &r);
+    return r;
+}
+
+int Toolbox::Rows(rt::AnyUnit listView) const {
+    HWND h = Handle(listView);
+    return h ? static_cast<int>(SendMessageW(h, LVM_GETITEMCOUNT, 0, 0)) : -1;
+}
+
+std::string Toolbox::Cell(rt::AnyUnit listView, int row, int column) const {
+    HWND h = Handle(listView);
+    constexpr size_t kChars = 1024;
+    RemoteBuffer buffer(remote_, sizeof(LVITEMW) + kChars * sizeof(wchar_t));
+    if (!h || !buffer.ok()) return "<no list>";
+    LVITEMW item = {};
+    item.iSubItem = column;
+    item.pszText = reinterpret_cast<wchar_t*>(buffer.at(sizeof(LVITEMW)));
+    item.cchTextMax = kChars;
+    buffer.Put(0, item);
+    SendMessageW(h, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(buffer.at(0)));
+    return Gbk(buffer.GetText(sizeof(LVITEMW), kChars));
+}
+
+int Toolbox::Lamp(rt::AnyUnit listView, int row) const {
+    HWND h = Handle(listView);
+    RemoteBuffer buffer(remote_, sizeof(LVITEMW));
+    if (!h || !buffer.ok()) return -2;
+    LVITEMW item = {};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    buffer.Put(0, item);
+    if (!SendMessageW(h, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(buffer.at(0)))) return -2;
+    return buffer.Get<LVITEMW>(0).iImage;
+}
+
+int Toolbox::ColumnWidth(rt::AnyUnit listView, int column) const {
+    HWND h = Handle(listView);
+    return h ? static_cast<int>(SendMessageW(h, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0)) : -1;
+}
+
+std::wstring Toolbox::ColumnTitle(rt::AnyUnit listView, int column) const {
+    HWND h = Handle(listView);
+    constexpr size_t kChars = 256;
+    RemoteBuffer buffer(remote_, sizeof(LVCOLUMNW) + kChars * sizeof(wchar_t));
+    if (!h || !buffer.ok()) return L"<no list>";
+    LVCOLUMNW c = {};
+    c.mask = LVCF_TEXT;
+    c.pszText = reinterpret_cast<wchar_t*>(buffer.at(sizeof(LVCOLUMNW)));
+    c.cchTextMax = kChars;
+    buffer.Put(0, c);
+    if (!SendMessageW(h, LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(buffer.at(0))))
+        return L"<no column>";
+    return buffer.GetText(sizeof(LVCOLUMNW), kChars);
+}
+
+MessageBoxSeen Toolbox::AnswerMessageBox(DWORD timeoutMs) {
+    MessageBoxSeen seen = child_ ? child_->CloseNextMessageBox(timeoutMs) : MessageBoxSeen{};
+    Settle();
+    return seen;
+}
+
+bool Toolbox::MessageBoxShowing() const { return child_ && FindProcessWindow(child_->pid(), L"#32770"); }
+
+DWORD Toolbox::Close(DWORD timeoutMs) {
+    if (!child_) return STILL_ACTIVE;
+    Activate();
+    Press(VK_F4, 4);
+    DWORD code = child_->Wait(timeoutMs);
+    window_ = nullptr;
+    return code;
+}

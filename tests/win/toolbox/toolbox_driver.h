@@ -1,0 +1,89 @@
+// Drives the real toolbox from outside, as a cashier does: the program copied into a fresh
+// directory and started there, real mouse and keyboard input (SendInput), and what its
+// windows show read back across the process boundary (window texts, list view cells and
+// lamps), plus the files it writes. Units are found by the references generated from the
+// form, so tests name them as tool code does.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "main_window_units.h"
+#include "tests/win/child_process.h"
+
+// The text as the program holds it (GBK) from UTF-16, and back.
+std::string Gbk(const std::wstring& wide);
+std::wstring Wide(const std::string& gbk);
+
+// Polls `condition` until it holds or `timeoutMs` passed; the last result.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 3000);
+
+class Toolbox {
+public:
+    struct Options {
+        // Files put beside the program before it starts: name (UTF-16) and bytes.
+        std::vector<std::pair<std::wstring, std::string>> files;
+        // Environment of the program, "NAME=value" (for example a fixed clock).
+        std::vector<std::wstring> environment;
+        bool waitForLists = true;  // until both result lists have their rows
+    };
+    Toolbox();
+    explicit Toolbox(const Options& options);
+    ~Toolbox();
+    Toolbox(const Toolbox&) = delete;
+    Toolbox& operator=(const Toolbox&) = delete;
+
+    bool started() const { return window_ != nullptr; }
+    DWORD pid() const { return child_ ? child_->pid() : 0; }
+    HWND window() const { return window_; }
+    const std::wstring& directory() const { return dir_.path(); }
+    std::wstring File(const std::wstring& name) const { return dir_.File(name.c_str()); }
+
+    // The native window of a unit (found by its control id), null when it has none.
+    HWND Handle(rt::AnyUnit unit) const;
+
+    // ---- Input (real, through the program's message loop) ----
+    void Activate();
+    void Click(rt::AnyUnit unit, POINT offset = {-1, -1});  // the unit's centre by default
+    void ClickScreen(POINT screen);
+    // Presses one key; modifiers 1 Ctrl, 2 Shift, 4 Alt held around it.
+    void Press(WORD vk, int modifiers = 0);
+    // Types the ASCII text key by key.
+    void Type(const std::string& ascii);
+    // Sets an edit box's text the way pasting does (no keyboard filter), through the clipboard.
+    void Paste(rt::AnyUnit box, const std::wstring& text);
+    // The tab of page `page` (0-2) clicked.
+    void ShowPage(int page);
+    // Waits until the program has handled all input (it waits for more).
+    void Settle();
+
+    // ---- What the windows show ----
+    std::string Text(rt::AnyUnit unit) const;  // GBK
+    HWND Focus() const;                         // the window with the keyboard focus
+    bool HasFocus(rt::AnyUnit unit) const { return Focus() == Handle(unit); }
+    RECT ScreenRect(rt::AnyUnit unit) const;
+    int Rows(rt::AnyUnit listView) const;
+    std::string Cell(rt::AnyUnit listView, int row, int column) const;  // GBK
+    int Lamp(rt::AnyUnit listView, int row) const;                       // image index of column 0
+    int ColumnWidth(rt::AnyUnit listView, int column) const;
+    std::wstring ColumnTitle(rt::AnyUnit listView, int column) const;
+
+    // ---- Message boxes and the end ----
+    // A message box of the program: waits for it, reads it and presses OK.
+    MessageBoxSeen AnswerMessageBox(DWORD timeoutMs = 5000);
+    bool MessageBoxShowing() const;
+    // Closes the main window with Alt+F4 and waits for the process; its exit code.
+    DWORD Close(DWORD timeoutMs = 20000);
+
+private:
+    void Start(const Options& options);
+    TempDirectory dir_;
+    std::unique_ptr<ChildProcess> child_;
+    HWND window_ = nullptr;
+    HANDLE remote_ = nullptr;  // the process opened for reading list views
+};
