@@ -87,6 +87,8 @@ bool EditModeAcceptsChar(uint32_t mode, uint32_t ch) {
     }
 }
 
+bool EditModeFiltersChars(uint32_t mode) { return mode >= 3 && mode <= 11; }
+
 std::optional<std::string> NormaliseEditText(uint32_t mode, const std::string& text) {
     if (mode < 5 || mode > 11) return std::nullopt;
     if (text.empty()) return text;

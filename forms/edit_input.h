@@ -14,6 +14,10 @@
 // always pass.
 bool EditModeAcceptsChar(uint32_t mode, uint32_t ch);
 
+// True for the modes whose filter refuses some characters (3 to 11): text for them must
+// reach the box character by character, through the filter.
+bool EditModeFiltersChars(uint32_t mode);
+
 // The normalised content for modes 5 to 11; nullopt when the mode does not normalise.
 // Numbers are parsed (full-width forms read like ASCII), limited to the mode's range and
 // written back; a value of 0 becomes the empty text. Date-times that do not read as a date

@@ -34,6 +34,27 @@ HWND NotifyingChild(UINT message, WPARAM wParam, LPARAM lParam) {
     (void)wParam;
 }
 
+// The object in its own slot of a loaded window's unit table (the window itself included).
+bool IsLoadedUnit(const UnitObject* object) {
+    if (object->position() < 0) return false;
+    WindowEntry* entry = FindLoadedWindow(object->windowId());
+    return entry && entry->ObjectAt(static_cast<size_t>(object->position())) == object;
+}
+
+// The unit a notification from `child` goes back to when `receiver` gets it, or null.
+// Units are created on their window and then moved into their containers, and several of
+// the platform's controls (combo box, list box, list view, edit box) keep notifying the
+// window they were created on: a unit of a loaded window is answered by whichever window of
+// that same loaded window receives its notification, and never by another window's. A unit
+// outside the loaded windows (one being built, or hosted elsewhere) answers to its parent.
+UnitObject* ReflectionTarget(const UnitObject* receiver, HWND child) {
+    UnitObject* unit = UnitObject::FromHandle(child);
+    if (!unit || unit == receiver) return nullptr;
+    if (IsLoadedUnit(unit))
+        return unit->windowId() == receiver->windowId() && IsLoadedUnit(receiver) ? unit : nullptr;
+    return GetParent(child) == receiver->hwnd() ? unit : nullptr;
+}
+
 }  // namespace
 
 COLORREF ResolveColour(uint32_t colour, int systemColourIndex) {
@@ -162,10 +183,11 @@ LRESULT UnitObject::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         result = subclassed ? DefSubclassProc(hwnd, message, wParam, lParam) : DefWindowProcW(hwnd, message, wParam, lParam);
         finished_ = true;
     } else {
-        // Notifications about a child unit go back to that unit first.
+        // Notifications about a unit go back to that unit first, exactly once: only the
+        // window that receives them hands them on.
         bool handled = false;
         if (HWND child = NotifyingChild(message, wParam, lParam); child && child != hwnd_) {
-            if (UnitObject* unit = FromHandle(child); unit && GetParent(child) == hwnd_)
+            if (UnitObject* unit = ReflectionTarget(this, child))
                 handled = unit->OnReflected(message, wParam, lParam, &result);
         }
         if (!handled) result = WindowProc(message, wParam, lParam);

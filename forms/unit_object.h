@@ -9,9 +9,10 @@
 // CreateOwnWindow or CreateSubclassedWindow, and override:
 //   WindowProc       the unit's own messages; pass everything else to UnitObject::WindowProc
 //                    (focus events -7/-8, cursor, reflected notifications, defaults);
-//   OnReflected      notifications that the unit's parent receives from the unit's window
-//                    (WM_COMMAND, WM_NOTIFY, WM_CTLCOLOR*, WM_DRAWITEM, WM_MEASUREITEM,
-//                    WM_HSCROLL/WM_VSCROLL from a control) and hands back to the unit;
+//   OnReflected      notifications from the unit's window (WM_COMMAND, WM_NOTIFY,
+//                    WM_CTLCOLOR*, WM_DRAWITEM, WM_HSCROLL/WM_VSCROLL from a control) that
+//                    a window of the same loaded window receives (its container, or the
+//                    window it was created on) and hands back to the unit, once;
 //   BeforeFocusLost  work that must happen before event -8 (edit box normalisation);
 //   OnRuntimeMessage the runtime's messages 0x806F (loaded), 0x8076 (modal load),
 //                    0x8004 (window loaded / a child was rebuilt).

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <imm.h>
 
 #include "forms/edit_input.h"
 #include "forms/type_data/edit_box_data.h"
@@ -14,6 +15,21 @@
 namespace {
 
 uint32_t CharCode(WPARAM wide) { return wide < 0x80 ? static_cast<uint32_t>(wide) : 0x80u + static_cast<uint32_t>(wide); }
+
+// The result string an input method has finished in the window's input context.
+std::wstring ImeResultString(HWND hwnd) {
+    std::wstring result;
+    if (HIMC context = ImmGetContext(hwnd)) {
+        LONG bytes = ImmGetCompositionStringW(context, GCS_RESULTSTR, nullptr, 0);
+        if (bytes > 0) {
+            result.resize(static_cast<size_t>(bytes) / sizeof(wchar_t));
+            bytes = ImmGetCompositionStringW(context, GCS_RESULTSTR, result.data(), static_cast<DWORD>(bytes));
+            result.resize(bytes > 0 ? static_cast<size_t>(bytes) / sizeof(wchar_t) : 0);
+        }
+        ImmReleaseContext(hwnd, context);
+    }
+    return result;
+}
 
 class EditBox : public UnitObject {
 public:
@@ -116,7 +132,13 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
             case WM_CHAR:
+            // An input method delivers its characters as WM_IME_CHAR, which the edit control
+            // would insert without a WM_CHAR.
+            case WM_IME_CHAR:
                 if (!EditModeAcceptsChar(data.inputMode, CharCode(wParam))) return 0;
+                break;
+            case WM_IME_COMPOSITION:
+                if (EditModeFiltersChars(data.inputMode)) return FilteredComposition(wParam, lParam);
                 break;
             case WM_SHOWWINDOW: {
                 // Under a hidden parent a child is shown without a position change.
@@ -138,6 +160,22 @@ protected:
                 break;
         }
         return UnitObject::WindowProc(message, wParam, lParam);
+    }
+
+    // A box that filters its characters leaves the composition to the input method's own
+    // window (the edit control would show it inside the text and then take the result
+    // string whole) and takes the result the documented default way, as WM_IME_CHAR one
+    // character at a time, so that every character meets the filter.
+    LRESULT FilteredComposition(WPARAM wParam, LPARAM lParam) {
+        HWND h = hwnd();
+        if (lParam & GCS_RESULTSTR) {
+            for (wchar_t ch : ImeResultString(h)) {
+                if (!IsWindow(h)) return 0;
+                SendMessageW(h, WM_IME_CHAR, ch, 1);
+            }
+        }
+        const LPARAM resultParts = GCS_RESULTSTR | GCS_RESULTCLAUSE | GCS_RESULTREADSTR | GCS_RESULTREADCLAUSE;
+        return IsWindow(h) ? DefWindowProcW(h, WM_IME_COMPOSITION, wParam, lParam & ~resultParts) : 0;
     }
 
     bool OnReflected(UINT message, WPARAM wParam, LPARAM, LRESULT* result) override {

@@ -9,13 +9,15 @@
 namespace {
 
 // Owners of the GDI objects of one capture, released in reverse order.
-struct WindowDc {
+struct BorrowedDc {
     HWND window;
     HDC dc;
-    explicit WindowDc(HWND w) : window(w), dc(w ? GetWindowDC(w) : GetDC(nullptr)) {}
-    ~WindowDc() {
+    BorrowedDc(HWND w, HDC d) : window(w), dc(d) {}
+    ~BorrowedDc() {
         if (dc) ReleaseDC(window, dc);
     }
+    BorrowedDc(const BorrowedDc&) = delete;
+    BorrowedDc& operator=(const BorrowedDc&) = delete;
 };
 
 struct MemoryBitmap {
@@ -50,6 +52,102 @@ HPALETTE SystemPalette(HDC screen) {
 
 void Put32(char* p, uint32_t v) { std::memcpy(p, &v, 4); }
 
+bool Contains(const RECT& outer, const RECT& inner) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right && inner.bottom <= outer.bottom;
+}
+
+bool Overlaps(const RECT& a, const RECT& b) {
+    RECT common;
+    return IntersectRect(&common, &a, &b) != FALSE;
+}
+
+// The compositor's answers, from dwmapi when the system has it (Vista on); a system without
+// it composes nothing.
+struct Compositor {
+    using IsEnabledFn = HRESULT(WINAPI*)(BOOL*);
+    using AttributeFn = HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD);
+    IsEnabledFn isEnabled = nullptr;
+    AttributeFn attribute = nullptr;
+    Compositor() {
+        if (HMODULE dwm = LoadLibraryW(L"dwmapi.dll")) {
+            isEnabled = reinterpret_cast<IsEnabledFn>(reinterpret_cast<void*>(GetProcAddress(dwm, "DwmIsCompositionEnabled")));
+            attribute = reinterpret_cast<AttributeFn>(reinterpret_cast<void*>(GetProcAddress(dwm, "DwmGetWindowAttribute")));
+        }
+    }
+    bool Composing() const {
+        BOOL on = FALSE;
+        return isEnabled && SUCCEEDED(isEnabled(&on)) && on;
+    }
+    // A cloaked window (a suspended app, another virtual desktop) is visible to the window
+    // manager but not on the screen.
+    bool Cloaked(HWND hwnd) const {
+        constexpr DWORD kCloaked = 14;  // DWMWA_CLOAKED
+        DWORD cloaked = 0;
+        return attribute && SUCCEEDED(attribute(hwnd, kCloaked, &cloaked, sizeof cloaked)) && cloaked != 0;
+    }
+    // The part of the window rectangle that shows: a composed frame leaves out the invisible
+    // resizing border around it.
+    bool ShownBounds(HWND hwnd, RECT* bounds) const {
+        constexpr DWORD kExtendedFrameBounds = 9;  // DWMWA_EXTENDED_FRAME_BOUNDS
+        if (attribute && SUCCEEDED(attribute(hwnd, kExtendedFrameBounds, bounds, sizeof *bounds))) return true;
+        return GetWindowRect(hwnd, bounds) != FALSE;
+    }
+};
+
+const Compositor& TheCompositor() {
+    static const Compositor compositor;
+    return compositor;
+}
+
+// True when the screen shows every pixel of the window's rectangle as the window's own: the
+// window is shown, lies wholly on the screen and inside each of its parents, and no other
+// window above it (at any level) reaches into its rectangle.
+bool ScreenShowsWholeWindow(HWND window, const RECT& rect) {
+    const RECT screen = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                         GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                         GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    if (!IsWindowVisible(window) || IsIconic(window) || !Contains(screen, rect)) return false;
+    const Compositor& compositor = TheCompositor();
+    HWND desktop = GetDesktopWindow();
+    for (HWND level = window; level && level != desktop;) {
+        // Bounded: a z-order that changes while it is walked cannot keep the walk going.
+        int guard = 0;
+        for (HWND above = GetWindow(level, GW_HWNDPREV); above && guard < 4096; above = GetWindow(above, GW_HWNDPREV), ++guard) {
+            RECT r;
+            if (!IsWindowVisible(above) || IsIconic(above) || !compositor.ShownBounds(above, &r) || !Overlaps(r, rect)) continue;
+            if (compositor.Cloaked(above)) continue;
+            return false;
+        }
+        if (guard >= 4096) return false;
+        HWND parent = GetAncestor(level, GA_PARENT);
+        if (!parent || parent == desktop) break;
+        RECT client;
+        GetClientRect(parent, &client);
+        MapWindowPoints(parent, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        if (!Contains(client, rect)) return false;
+        level = parent;
+    }
+    return true;
+}
+
+// The window's pixels, frame included, into `target` (a bitmap of the window's size).
+// What the screen shows is the truth: a composing desktop draws the frames itself, and a
+// window's own DC may then hold no frame, or an unthemed one. Only when the screen does not
+// show the whole window (covered, partly off the screen, hidden) does the window render
+// itself: through the compositor when there is one, else from its window DC, whose frame
+// is the one the system draws for it.
+void CopyWindowPixels(HWND window, const RECT& rect, HDC screen, HDC target) {
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    if (ScreenShowsWholeWindow(window, rect)) {
+        BitBlt(target, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY | CAPTUREBLT);
+        return;
+    }
+    constexpr UINT kRenderFullContent = 2;  // PW_RENDERFULLCONTENT
+    if (TheCompositor().Composing() && PrintWindow(window, target, kRenderFullContent)) return;
+    BorrowedDc own(window, GetWindowDC(window));
+    if (own.dc) BitBlt(target, 0, 0, width, height, own.dc, 0, 0, SRCCOPY);
+}
+
 // A target side from the argument: 0 keeps the source's, a negative value is that percentage
 // of it (-1 to -9 count as -10), any other value is taken as it is.
 int32_t CaptureTargetSide(int32_t requested, int32_t source) {
@@ -68,11 +166,11 @@ void CaptureWindowImage(ArgValue* result, int32_t count, ArgValue* args) {
     int32_t height = cmd::IntOr(count, args, 2, 0);
 
     int sourceWidth, sourceHeight;
+    RECT windowRect = {};
     if (window) {
-        RECT r;
-        if (!IsWindow(window) || !GetWindowRect(window, &r)) return;
-        sourceWidth = r.right - r.left;
-        sourceHeight = r.bottom - r.top;
+        if (!IsWindow(window) || !GetWindowRect(window, &windowRect)) return;
+        sourceWidth = windowRect.right - windowRect.left;
+        sourceHeight = windowRect.bottom - windowRect.top;
     } else {
         sourceWidth = GetSystemMetrics(SM_CXSCREEN);
         sourceHeight = GetSystemMetrics(SM_CYSCREEN);
@@ -85,11 +183,14 @@ void CaptureWindowImage(ArgValue* result, int32_t count, ArgValue* args) {
     const uint64_t fileBytes = 54 + pixelBytes;
     if (fileBytes > 0x7FFFFFF0u) return;  // a byte set's length is 32-bit
 
-    WindowDc source(window);
+    BorrowedDc source(nullptr, GetDC(nullptr));
     if (!source.dc) return;
     MemoryBitmap copy(source.dc, sourceWidth, sourceHeight);
     if (!copy.ok()) return;
-    BitBlt(copy.dc, 0, 0, sourceWidth, sourceHeight, source.dc, 0, 0, SRCCOPY | CAPTUREBLT);
+    if (window)
+        CopyWindowPixels(window, windowRect, source.dc, copy.dc);
+    else
+        BitBlt(copy.dc, 0, 0, sourceWidth, sourceHeight, source.dc, 0, 0, SRCCOPY | CAPTUREBLT);
 
     MemoryBitmap scaled(source.dc, targetWidth, targetHeight);
     MemoryBitmap* image = &copy;

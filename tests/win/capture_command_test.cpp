@@ -1,10 +1,11 @@
 // CaptureWindowImage of real windows and of the screen: the BMP file image, its rows and
-// pixels, percentages and scaling.
+// pixels, percentages and scaling, and a framed window on a desktop that draws frames.
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "runtime/commands/core_commands.h"
+#include "tests/win/child_process.h"
 #include "tests/win/command_test_util.h"
 
 namespace {
@@ -178,4 +179,74 @@ TEST(CaptureWindowImage, AHandleThatIsNoWindowGivesEmpty) {
         EXPECT_EQ(v.tag, kTagBytes);
         EXPECT_EQ(v.Pointer(), nullptr);
     }
+}
+
+LRESULT CALLBACK KeyedProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        RECT all, square = {20, 15, 40, 35};
+        GetClientRect(hwnd, &all);
+        HBRUSH key = CreateSolidBrush(RGB(255, 0, 255)), green = CreateSolidBrush(RGB(0, 255, 0));
+        FillRect(dc, &all, key);
+        FillRect(dc, &square, green);
+        DeleteObject(key);
+        DeleteObject(green);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// A window whose key colour lets the window below show through: the screen shows the window
+// below there, the window's own drawing the key colour. The picture is what the screen shows.
+TEST(CaptureWindowImage, AWindowIsTakenAsTheScreenShowsIt) {
+    PaintedWindow below;
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = &KeyedProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"mg_capture_keyed";
+    RegisterClassW(&wc);
+    HWND keyed = CreateWindowExW(WS_EX_TOPMOST | WS_EX_LAYERED, L"mg_capture_keyed", L"", WS_POPUP, 150, 150, 100, 50,
+                                 nullptr, nullptr, wc.hInstance, nullptr);
+    SetLayeredWindowAttributes(keyed, RGB(255, 0, 255), 0, LWA_COLORKEY);
+    ShowWindow(keyed, SW_SHOWNOACTIVATE);
+    UpdateWindow(keyed);
+    for (int i = 0; i < 20; ++i) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        Sleep(20);
+    }
+    Bitmap bmp = Capture({Handle(keyed)});
+    DestroyWindow(keyed);
+    ExpectHeaders(bmp, 100, 50);
+    if (HasFatalFailure()) return;
+    // The window below lies at (100, 120): its mark and its background show through.
+    EXPECT_EQ(bmp.Pixel(5, 5), kMark) << "the window below shows through the key colour";
+    EXPECT_EQ(bmp.Pixel(80, 40), kBackground) << "the window below shows through the key colour";
+    EXPECT_EQ(bmp.Pixel(30, 25), RGB(0, 255, 0));
+}
+
+// Xvfb without a window manager shows no frames; Wine's own desktop draws them. A child
+// program there captures a framed window uncovered, partly covered and partly off the
+// screen, compares the pictures with what the screen shows and reports each check.
+TEST(CaptureWindowImage, AFramedWindowIsTakenWithItsFrameAsTheScreenShowsIt) {
+    TempDirectory dir;
+    const std::wstring report = dir.File(L"capture-report.txt");
+    std::wstring command = L"explorer.exe /desktop=mg_capture_" + std::to_wstring(GetCurrentProcessId()) +
+                           L",800x600 \"" + TestBinaryPath(L"capture_child.exe") + L"\" \"" + report + L"\"";
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    CloseHandle(pi.hThread);
+    // The report is written last; the desktop goes once its last program has ended.
+    std::string text;
+    for (int waited = 0; waited < 30000 && text.find("result ") == std::string::npos; waited += 100) {
+        Sleep(100);
+        if (GetFileAttributesW(report.c_str()) != INVALID_FILE_ATTRIBUTES) text = ReadWholeFile(report);
+    }
+    if (WaitForSingleObject(pi.hProcess, 15000) == WAIT_TIMEOUT) TerminateProcess(pi.hProcess, 99);
+    CloseHandle(pi.hProcess);
+    EXPECT_NE(text.find("result 0\n"), std::string::npos) << text;
 }
