@@ -1,5 +1,5 @@
 // The program's environment: its directory, the clock, sleeping.
-#include <cwchar>
+#include <cstdio>
 
 #include "runtime/commands/command_args.h"
 #include "runtime/commands/core_commands.h"
@@ -14,34 +14,33 @@ void GetRunDirectory(ArgValue* result, int32_t, ArgValue*) {
 
 namespace {
 
-// MG_CLOCK="YYYY-MM-DD HH:MM:SS" holds the clock at that time: tests of what the program
-// names after the time (records at a whole minute, hour, midnight) set it.
-bool ParseFixedClock(SYSTEMTIME* time) {
-    wchar_t text[64];
-    DWORD n = GetEnvironmentVariableW(L"MG_CLOCK", text, 64);
-    if (n == 0 || n >= 64) return false;
+// MG_CLOCK_FILE names a file holding "YYYY-MM-DD HH:MM:SS": while it holds a time, the
+// clock reads that time. Tests of what the program names after the time (records at a whole
+// minute, hour, midnight) set it; any other content, or no file, is the real clock.
+bool ReadClockFile(SYSTEMTIME* time) {
+    wchar_t path[MAX_PATH];
+    DWORD n = GetEnvironmentVariableW(L"MG_CLOCK_FILE", path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return false;
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    char text[64] = {};
+    DWORD got = 0;
+    ::ReadFile(file, text, sizeof text - 1, &got, nullptr);
+    CloseHandle(file);
     int y, mo, d, h, mi, s;
-    if (swscanf(text, L"%d-%d-%d %d:%d:%d", &y, &mo, &d, &h, &mi, &s) != 6) return false;
+    if (std::sscanf(text, "%d-%d-%d %d:%d:%d", &y, &mo, &d, &h, &mi, &s) != 6) return false;
     *time = {};
     time->wYear = static_cast<WORD>(y), time->wMonth = static_cast<WORD>(mo), time->wDay = static_cast<WORD>(d);
     time->wHour = static_cast<WORD>(h), time->wMinute = static_cast<WORD>(mi), time->wSecond = static_cast<WORD>(s);
     return true;
 }
 
-const SYSTEMTIME* FixedClock() {
-    static SYSTEMTIME time;
-    static const bool fixed = ParseFixedClock(&time);
-    return fixed ? &time : nullptr;
-}
-
 }  // namespace
 
 void GetCurrentDateTime(ArgValue* result, int32_t, ArgValue*) {
     SYSTEMTIME now;
-    if (const SYSTEMTIME* fixed = FixedClock())
-        now = *fixed;
-    else
-        GetLocalTime(&now);  // milliseconds are dropped: the clock counts whole seconds
+    if (!ReadClockFile(&now)) GetLocalTime(&now);  // milliseconds are dropped: the clock counts whole seconds
     DateTimeParts parts;
     parts.year = now.wYear;
     parts.month = now.wMonth;

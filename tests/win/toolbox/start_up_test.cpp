@@ -28,7 +28,7 @@ SIZE SizeOf(const RECT& r) { return {r.right - r.left, r.bottom - r.top}; }
 
 TEST(ToolboxStart, AFirstStartInAnEmptyDirectoryWritesTheDefaultsAndShowsOneRowPerHost) {
     Toolbox::Options options;
-    options.environment = {L"MG_CLOCK=2026-12-08 14:05:09"};
+    options.clock = "2026-12-08 14:05:09";
     Toolbox toolbox(options);
     ASSERT_TRUE(toolbox.started());
 

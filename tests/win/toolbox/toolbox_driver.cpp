@@ -116,6 +116,16 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
     }
 }
 
+void CloseProgramOf(HWND window) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    if (!process) return;
+    if (WaitForSingleObject(process, 10000) != WAIT_OBJECT_0) TerminateProcess(process, 1);
+    CloseHandle(process);
+}
+
 Toolbox::Toolbox() : Toolbox(Options{}) {}
 Toolbox::Toolbox(const Options& options) { Start(options); }
 
@@ -128,7 +138,13 @@ void Toolbox::Start(const Options& options) {
     std::wstring exe = dir_.File(L"minggui.exe");
     if (!CopyFileW(ToolboxExe().c_str(), exe.c_str(), FALSE)) return;
     for (const auto& [name, bytes] : options.files) WriteWholeFile(dir_.File(name.c_str()), bytes);
-    child_ = std::make_unique<ChildProcess>(exe, std::vector<std::wstring>{}, dir_.path(), options.environment);
+    std::vector<std::wstring> environment = options.environment;
+    if (!options.clock.empty()) {
+        clockFile_ = clockDir_.File(L"clock.txt");
+        WriteWholeFile(clockFile_, options.clock);
+        environment.push_back(L"MG_CLOCK_FILE=" + clockFile_);
+    }
+    child_ = std::make_unique<ChildProcess>(exe, std::vector<std::wstring>{}, dir_.path(), environment);
     if (!child_->started()) return;
     remote_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION,
                           FALSE, child_->pid());
@@ -159,6 +175,21 @@ HWND Toolbox::Handle(rt::AnyUnit unit) const {
     return s.found;
 }
 
+void Toolbox::SetClock(const std::string& time) { WriteWholeFile(clockFile_, time); }
+
+void Toolbox::ChooseComboItem(rt::AnyUnit combo, int index) {
+    RECT r = ScreenRect(combo);
+    ClickScreen({r.right - 6, r.top + 8});  // the drop-down button
+    HWND list = nullptr;
+    WaitUntil([&] { return (list = FindProcessWindow(pid(), L"ComboLBox")) != nullptr; }, 2000);
+    if (!list) return;
+    RECT item = {};  // a standard list box message: the platform carries the rectangle across
+    SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    POINT p = {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+    ClientToScreen(list, &p);
+    ClickScreen(p);
+}
+
 void Toolbox::Activate() {
     if (!window_) return;
     SetForegroundWindow(window_);
@@ -167,9 +198,15 @@ void Toolbox::Activate() {
 }
 
 void Toolbox::ClickScreen(POINT screen) {
+    // A second click at the same place within the double-click time would be a double click.
+    DWORD since = GetTickCount() - lastClickTime_;
+    if (screen.x == lastClick_.x && screen.y == lastClick_.y && since <= GetDoubleClickTime())
+        Sleep(GetDoubleClickTime() - since + 50);
+    lastClick_ = screen;
     SendMouse(screen, MOUSEEVENTF_MOVE);
     SendMouse(screen, MOUSEEVENTF_LEFTDOWN);
     SendMouse(screen, MOUSEEVENTF_LEFTUP);
+    lastClickTime_ = GetTickCount();
     Settle();
 }
 

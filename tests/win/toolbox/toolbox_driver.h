@@ -20,6 +20,9 @@
 std::string Gbk(const std::wstring& wide);
 std::wstring Wide(const std::string& gbk);
 
+// Closes the program that owns the window and waits for it to end (ended by force after 10 s).
+void CloseProgramOf(HWND window);
+
 // Polls `condition` until it holds or `timeoutMs` passed; the last result.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 3000);
 
@@ -31,6 +34,7 @@ public:
         // Environment of the program, "NAME=value" (for example a fixed clock).
         std::vector<std::wstring> environment;
         bool waitForLists = true;  // until both result lists have their rows
+        std::string clock;         // "YYYY-MM-DD HH:MM:SS": the program's clock held there
     };
     Toolbox();
     explicit Toolbox(const Options& options);
@@ -47,6 +51,10 @@ public:
     // The native window of a unit (found by its control id), null when it has none.
     HWND Handle(rt::AnyUnit unit) const;
 
+    // Holds the program's clock at "YYYY-MM-DD HH:MM:SS" from now on (the program was started
+    // with a clock).
+    void SetClock(const std::string& time);
+
     // ---- Input (real, through the program's message loop) ----
     void Activate();
     void Click(rt::AnyUnit unit, POINT offset = {-1, -1});  // the unit's centre by default
@@ -55,6 +63,8 @@ public:
     void Press(WORD vk, int modifiers = 0);
     // Types the ASCII text key by key.
     void Type(const std::string& ascii);
+    // Opens a combo box's list with a click and clicks item `index` in it.
+    void ChooseComboItem(rt::AnyUnit combo, int index);
     // Sets an edit box's text the way pasting does (no keyboard filter), through the clipboard.
     void Paste(rt::AnyUnit box, const std::wstring& text);
     // The tab of page `page` (0-2) clicked.
@@ -83,7 +93,11 @@ public:
 private:
     void Start(const Options& options);
     TempDirectory dir_;
+    TempDirectory clockDir_;  // outside the program's directory, which tests list
+    std::wstring clockFile_;
     std::unique_ptr<ChildProcess> child_;
     HWND window_ = nullptr;
-    HANDLE remote_ = nullptr;  // the process opened for reading list views
+    HANDLE remote_ = nullptr;
+    POINT lastClick_ = {-1, -1};
+    DWORD lastClickTime_ = 0;  // the process opened for reading list views
 };
