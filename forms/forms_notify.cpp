@@ -36,7 +36,10 @@ bool FormsNotify(int32_t code, intptr_t p1, intptr_t p2, intptr_t* result) {
             return true;
         case kNotifyResolveUnit: {
             UnitObject* unit = LookUpLiveUnit(static_cast<uint32_t>(p1), static_cast<uint32_t>(p2));
-            if (!unit) FatalReport(fatal_text::kUnitMissing, 0);
+            if (!unit) {
+                EndWorkerOfClosedWindow(static_cast<uint32_t>(p1));
+                FatalReport(fatal_text::kUnitMissing, 0);
+            }
             *result = reinterpret_cast<intptr_t>(unit);
             return true;
         }

@@ -40,7 +40,10 @@ struct Located {
 
 Located Locate(uint32_t windowId, uint32_t unitId) {
     WindowEntry* entry = FindLoadedWindow(windowId);
-    if (!entry) FatalReport(fatal_text::kWindowNotLoaded, 0);
+    if (!entry) {
+        EndWorkerOfClosedWindow(windowId);
+        FatalReport(fatal_text::kWindowNotLoaded, 0);
+    }
     int position = entry->FindPosition(unitId);
     if (position < 0) FatalReport(fatal_text::kUnitMissing, 0);
     return {entry, position};
@@ -245,7 +248,10 @@ uint64_t ReadUnitPropertyValue(uint32_t windowId, uint32_t unitId, int32_t index
     if (r.isMenuItem) return 0;  // menu items have no format in this system
     if (index >= 0 && index < kCommonPropertyCount) return ReadCommonProperty(at, index);
     UnitObject* unit = LiveObject(at);
-    if (!unit) FatalReport(fatal_text::kUnitWindowMissing, 0);
+    if (!unit) {
+        EndWorkerOfClosedWindow(windowId);
+        FatalReport(fatal_text::kUnitWindowMissing, 0);
+    }
     return ReadTypeProperty(unit, index, part);
 }
 
@@ -257,7 +263,10 @@ void WriteUnitPropertyValue(uint32_t windowId, uint32_t unitId, int32_t index, i
         return;
     }
     UnitObject* unit = LiveObject(at);
-    if (!unit) FatalReport(fatal_text::kUnitWindowMissing, 0);
+    if (!unit) {
+        EndWorkerOfClosedWindow(windowId);
+        FatalReport(fatal_text::kUnitWindowMissing, 0);
+    }
     if (WriteTypeProperty(unit, index, part, value) != 1 || at.position == 0) return;
     WindowEntry* entry = at.entry;
     int position = at.position;

@@ -80,6 +80,13 @@ WindowEntry* FindWindowEntry(uint32_t windowId) {
     return nullptr;
 }
 
+void EndWorkerOfClosedWindow(uint32_t windowId) {
+    const Application& app = App();
+    if (app.mainThreadId == 0 || GetCurrentThreadId() == app.mainThreadId) return;
+    const WindowEntry* entry = FindWindowEntry(windowId);
+    if (app.shuttingDown || (entry && (entry->destroying || (entry->closed && !entry->loaded)))) ExitThread(0);
+}
+
 WindowEntry* FindLoadedWindow(uint32_t windowId) {
     WindowEntry* e = FindWindowEntry(windowId);
     return e && e->loaded ? e : nullptr;

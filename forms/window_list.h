@@ -40,6 +40,7 @@ struct WindowEntry {
     std::vector<LiveSlot> live;                      // beside `working`
     bool loaded = false;                             // in the loaded-window list
     bool destroying = false;                         // being destroyed: its events are dropped
+    bool closed = false;                             // was loaded, and its window has gone since
     HACCEL accelerators = nullptr;
     HMENU menu = nullptr;
     intptr_t loadFlag = 0;
@@ -71,6 +72,12 @@ bool LoadTemplate(const uint8_t* image, size_t length, uintptr_t eventCodeBase);
 WindowEntry* FindWindowEntry(uint32_t windowId);
 // The entry only while the window is loaded.
 WindowEntry* FindLoadedWindow(uint32_t windowId);
+
+// A worker thread that reaches for a unit of a window that has been closed, or after the
+// program's end has begun, ends here without a word: the program is ending, and a fatal
+// report of a missing window or unit would only be the end of a worker the user never sees.
+// Does nothing on the main thread, or while the window has not been closed.
+void EndWorkerOfClosedWindow(uint32_t windowId);
 int FindWindowIndex(uint32_t windowId);
 
 // The live object of a loaded window (record 0), or null when it is not loaded or its

@@ -86,6 +86,7 @@ bool LoadWindow(WindowEntry& entry, intptr_t loadFlag, bool modal, HWND owner) {
     entry.live.assign(entry.working.size(), LiveSlot{});
     entry.loaded = true;
     entry.destroying = false;
+    entry.closed = false;
     entry.loadFlag = loadFlag;
     entry.modal = modal;
     entry.lastFocus = nullptr;
@@ -245,6 +246,7 @@ void WindowUnloaded(WindowEntry& entry) {
         if (unit && unit->alive()) DestroyWindow(unit->hwnd());
     }
     ReleaseLoad(entry);
+    entry.closed = true;
     // The end of the last window ends the program's message loop.
     if (!App().shuttingDown && !AnyLoadedWindowAlive()) PostQuitMessage(0);
 }

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "runtime/app.h"
+#include "runtime/dll_modules.h"
 #include "runtime/entries.h"
 #include "runtime/heap.h"
 #include "runtime/value.h"
@@ -137,6 +139,15 @@ void UnpackRecord(const RecordLayout& layout, void* record, const void* packed) 
 
 intptr_t CallDllCommand(int32_t index, const DllArg* args, size_t count) {
     if (count > kMaxDllArguments) RtReportError(11);
+    if (!BeginDllCall()) {
+        // The program is ending: a worker thread ends here rather than call into a module
+        // that may be gone; the main thread gets a zero result.
+        if (GetCurrentThreadId() != App().mainThreadId) ExitThread(0);
+        return 0;
+    }
+    struct CountedOut {
+        ~CountedOut() { EndDllCall(); }
+    } countedOut;
     intptr_t words[kMaxDllArguments] = {};
     void* temporaries[kMaxDllArguments] = {};
     for (size_t i = 0; i < count; ++i) {

@@ -1,10 +1,12 @@
 // Declared DLL commands: resolved on the first successful call and cached per index.
 #include <windows.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <string>
 
 #include "runtime/app.h"
+#include "runtime/dll_modules.h"
 #include "runtime/entries.h"
 #include "runtime/fatal.h"
 #include "runtime/gbk_text.h"
@@ -41,7 +43,33 @@ HMODULE LoadDeclaredLibrary(const Application& app, const std::string& file) {
     return module;
 }
 
+// Sequentially consistent on purpose: a call counts itself in and then looks at the flag,
+// the shutdown sets the flag and then looks at the count, so one of them always sees the other.
+std::atomic<int> g_callsInFlight{0};
+std::atomic<bool> g_ending{false};
+
 }  // namespace
+
+bool BeginDllCall() {
+    g_callsInFlight.fetch_add(1);
+    if (!g_ending.load()) return true;
+    g_callsInFlight.fetch_sub(1);
+    return false;
+}
+
+void EndDllCall() { g_callsInFlight.fetch_sub(1); }
+
+void ReleaseDllModules() {
+    g_ending.store(true);
+    if (g_callsInFlight.load() != 0) return;
+    Application& app = App();
+    for (HMODULE module : app.dllModules)
+        if (module) FreeLibrary(module);
+    app.dllModules.clear();
+    app.dllRoutines.clear();
+    app.dllLibraryNames.clear();
+    app.dllCommandNames.clear();
+}
 
 void* RtCallDllCommand(int32_t index) {
     Application& app = App();

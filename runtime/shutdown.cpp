@@ -4,6 +4,7 @@
 
 #include "forms/forms_runtime.h"
 #include "runtime/app.h"
+#include "runtime/dll_modules.h"
 #include "runtime/entries.h"
 
 namespace {
@@ -47,12 +48,7 @@ void RunShutdown() {
         app.libraryCount = 0;
     }
 
-    for (HMODULE module : app.dllModules)
-        if (module) FreeLibrary(module);
-    app.dllModules.clear();
-    app.dllRoutines.clear();
-    app.dllLibraryNames.clear();
-    app.dllCommandNames.clear();
+    ReleaseDllModules();
 
     if (app.largeIcon) DestroyIcon(app.largeIcon);
     if (app.smallIcon) DestroyIcon(app.smallIcon);

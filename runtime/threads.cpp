@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <new>
 
 #include "runtime/commands/command_args.h"
 
@@ -14,26 +15,47 @@ namespace {
 struct SectionRecord {
     CRITICAL_SECTION section;
     SectionRecord* next;
+    std::atomic<int> users;  // enter and leave commands inside the section's calls right now
 };
 
-// New records go in front with a release store, so a worker walking the list while the
-// window thread creates a section always sees a complete chain.
-std::atomic<SectionRecord*> g_sections{nullptr};
+// The list, guarded by a lock of its own that is held only to look a handle up (and count
+// the caller in) or to change the list, never while waiting for a critical section.
+SRWLOCK g_listLock = SRWLOCK_INIT;
+SectionRecord* g_sections = nullptr;
 std::atomic<NotifyRoutine> g_notify{nullptr};
 
-SectionRecord* FindSection(void* handle) {
+// The record a handle names, with its caller counted in; null for any other handle.
+SectionRecord* Use(void* handle) {
     if (!handle) return nullptr;
-    for (SectionRecord* r = g_sections.load(std::memory_order_acquire); r; r = r->next)
-        if (r == handle) return r;
-    return nullptr;
+    AcquireSRWLockShared(&g_listLock);
+    SectionRecord* found = nullptr;
+    for (SectionRecord* r = g_sections; r; r = r->next)
+        if (r == handle) {
+            r->users.fetch_add(1);
+            found = r;
+            break;
+        }
+    ReleaseSRWLockShared(&g_listLock);
+    return found;
 }
 
+// At the shutdown workers may still wait in a section or be about to leave one. The list is
+// emptied at once, so that no later enter or leave finds a section; a section that a caller
+// is inside is left alone (and its record kept) for the process's end a moment later, every
+// other one is deleted and its record freed.
 void DeleteAllSections() {
-    SectionRecord* r = g_sections.exchange(nullptr, std::memory_order_acq_rel);
+    AcquireSRWLockExclusive(&g_listLock);
+    SectionRecord* r = g_sections;
+    g_sections = nullptr;
+    ReleaseSRWLockExclusive(&g_listLock);
     while (r) {
         SectionRecord* next = r->next;
-        DeleteCriticalSection(&r->section);
-        std::free(r);
+        if (r->users.load() == 0 && TryEnterCriticalSection(&r->section)) {
+            LeaveCriticalSection(&r->section);
+            DeleteCriticalSection(&r->section);
+            r->~SectionRecord();
+            std::free(r);
+        }
         r = next;
     }
 }
@@ -57,22 +79,29 @@ void StartThread(ArgValue* result, int32_t count, ArgValue* args) {
 }
 
 void CreateCriticalSection(ArgValue* result, int32_t, ArgValue*) {
-    auto* record = static_cast<SectionRecord*>(std::malloc(sizeof(SectionRecord)));
-    if (!record) return cmd::SetHandle(result, nullptr);
+    void* memory = std::malloc(sizeof(SectionRecord));
+    if (!memory) return cmd::SetHandle(result, nullptr);
+    auto* record = new (memory) SectionRecord{};
     InitializeCriticalSection(&record->section);
-    record->next = g_sections.load(std::memory_order_relaxed);
-    while (!g_sections.compare_exchange_weak(record->next, record, std::memory_order_release,
-                                             std::memory_order_relaxed)) {
-    }
+    AcquireSRWLockExclusive(&g_listLock);
+    record->next = g_sections;
+    g_sections = record;
+    ReleaseSRWLockExclusive(&g_listLock);
     cmd::SetHandle(result, record);
 }
 
 void EnterCriticalSection(ArgValue*, int32_t count, ArgValue* args) {
-    if (SectionRecord* r = FindSection(cmd::PointerOr(count, args, 0, nullptr))) ::EnterCriticalSection(&r->section);
+    if (SectionRecord* r = Use(cmd::PointerOr(count, args, 0, nullptr))) {
+        ::EnterCriticalSection(&r->section);
+        r->users.fetch_sub(1);
+    }
 }
 
 void LeaveCriticalSection(ArgValue*, int32_t count, ArgValue* args) {
-    if (SectionRecord* r = FindSection(cmd::PointerOr(count, args, 0, nullptr))) ::LeaveCriticalSection(&r->section);
+    if (SectionRecord* r = Use(cmd::PointerOr(count, args, 0, nullptr))) {
+        ::LeaveCriticalSection(&r->section);
+        r->users.fetch_sub(1);
+    }
 }
 
 intptr_t ThreadLibraryNotify(int32_t code, intptr_t value, intptr_t) {
