@@ -1,13 +1,25 @@
 #!/usr/bin/env bash
-# Runs a command inside a private network namespace with loopback only, with
-# its own Xvfb display and one persistent wineserver, then removes the namespace.
+# Runs a command inside the test lab: a private network namespace with loopback only,
+# where the kernel ignores echo requests and the project's ICMP responder answers them
+# after a delay chosen by the address (127.0.x.y at once, 127.1.H.L after H*256+L ms,
+# every other address never). The command gets its own Xvfb display and one persistent
+# wineserver; afterwards all of them are stopped and the namespace is removed.
 # ICMP in tests can therefore reach nothing but 127.x addresses.
+#   tools/lab.sh ctest --test-dir build/win64 -R Pattern
+#   tools/lab.sh fping -r0 -t500 -e 127.0.0.1 127.1.0.80 127.2.0.1
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
+
+# Already inside a running lab (a script started by lab.sh calls it again): just run.
+if [ "${MG_LAB_READY:-}" = 1 ]; then
+  exec "$@"
+fi
+
 # Tests use a prefix of their own (MG_LAB_PREFIX picks another, so that runs can overlap).
 export WINEPREFIX="${MG_LAB_PREFIX:-$BUILD/wine-test}"
 
 if [ "${MG_IN_LAB:-}" != 1 ]; then
+  build_responder
   NS="minggui-lab-$$"
   ip netns add "$NS"
   trap 'ip netns del "$NS" 2>/dev/null || true' EXIT
@@ -17,6 +29,9 @@ if [ "${MG_IN_LAB:-}" != 1 ]; then
   exit $?
 fi
 
+trap 'wineserver -k 2>/dev/null || true; stop_display; stop_responder' EXIT
+# The responder first: the wineserver's ICMP service and the command find the hosts answering.
+start_responder
 start_display
 wineserver -k 2>/dev/null || true
 prepare_prefix
@@ -24,5 +39,5 @@ wineserver -p
 # Start Wine's background services now, with harmless descriptors: started by a test they
 # would inherit its output pipes and keep them open after the test ends.
 wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
-trap 'wineserver -k 2>/dev/null || true; stop_display' EXIT
+export MG_LAB_READY=1
 "$@"

@@ -12,7 +12,7 @@ PACKAGES=(
   cmake ninja-build g++ clang libclang-rt-14-dev googletest libtomlplusplus-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   wine wine64 xvfb xauth imagemagick xdotool x11-utils
-  fonts-wqy-microhei fonts-arphic-ukai iproute2 procps python3 locales
+  fonts-wqy-microhei fonts-arphic-ukai iproute2 procps python3 locales fping
 )
 
 log() { printf '== %s\n' "$*" >&2; }
@@ -30,10 +30,14 @@ install_missing() {
   fi
 }
 
-build_native() {
-  log "native build"
+configure_native() {
   cmake -S "$ROOT" -B "$BUILD/native" -G Ninja -DCMAKE_BUILD_TYPE=Sanitize \
     -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc >/dev/null
+}
+
+build_native() {
+  log "native build"
+  configure_native
   cmake --build "$BUILD/native" -j "$JOBS"
 }
 
@@ -94,4 +98,49 @@ start_display() {
 
 stop_display() {
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null; wait "${XVFB_PID:-}" 2>/dev/null || true
+}
+
+# The lab's ICMP responder (tools/icmp_responder), from the native build. Building just
+# its target is a no-op when it is up to date, and makes a fresh machine work too.
+RESPONDER="$BUILD/native/tools/icmp_responder/icmp_responder"
+
+build_responder() {
+  local out
+  if [ ! -f "$BUILD/native/build.ninja" ]; then
+    install_missing
+    configure_native
+  fi
+  if ! out=$(cmake --build "$BUILD/native" -j "$JOBS" --target icmp_responder 2>&1); then
+    printf '%s\n' "$out" >&2
+    log "could not build the ICMP responder"
+    return 1
+  fi
+}
+
+# Starts the responder in the current network namespace and waits until it answers.
+# MG_LAB_LOG=FILE keeps its log of every request and reply. Sets RESPONDER_PID.
+start_responder() {
+  local ready args=() errors=/dev/stderr
+  ready=$(mktemp -u /tmp/minggui-responder.XXXXXX)
+  if [ -n "${MG_LAB_LOG:-}" ]; then args+=(--log); errors=$MG_LAB_LOG; fi
+  "$RESPONDER" --ready-file "$ready" "${args[@]}" </dev/null >/dev/null 2>>"$errors" &
+  RESPONDER_PID=$!
+  for _ in $(seq 100); do
+    [ -e "$ready" ] && break
+    kill -0 "$RESPONDER_PID" 2>/dev/null || break
+    sleep 0.05
+  done
+  if [ ! -e "$ready" ]; then
+    log "the ICMP responder did not start"
+    stop_responder
+    return 1
+  fi
+  rm -f "$ready"
+}
+
+stop_responder() {
+  [ -n "${RESPONDER_PID:-}" ] || return 0
+  kill "$RESPONDER_PID" 2>/dev/null || true
+  wait "$RESPONDER_PID" 2>/dev/null || true
+  RESPONDER_PID=
 }
