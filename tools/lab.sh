@@ -22,7 +22,11 @@ if [ "${MG_IN_LAB:-}" != 1 ]; then
   build_responder
   NS="minggui-lab-$$"
   ip netns add "$NS"
-  trap 'ip netns del "$NS" 2>/dev/null || true' EXIT
+  # Name lookups in the lab ask a resolver on loopback, where none answers: a name that
+  # /etc/hosts does not know fails at once and no query leaves the machine.
+  mkdir -p "/etc/netns/$NS"
+  echo "nameserver 127.0.0.1" > "/etc/netns/$NS/resolv.conf"
+  trap 'ip netns del "$NS" 2>/dev/null || true; rm -rf "/etc/netns/$NS"' EXIT
   ip netns exec "$NS" ip link set lo up
   ip netns exec "$NS" sysctl -qw net.ipv4.icmp_echo_ignore_all=1
   MG_IN_LAB=1 ip netns exec "$NS" "$0" "$@"
