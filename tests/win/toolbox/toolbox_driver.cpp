@@ -116,6 +116,12 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
     }
 }
 
+std::string HostList(const std::vector<std::pair<std::string, std::string>>& hosts) {
+    std::string file;
+    for (const auto& [label, address] : hosts) file += label + "，" + address + "，\r\n";
+    return file;
+}
+
 void CloseProgramOf(HWND window) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);

@@ -20,6 +20,9 @@
 std::string Gbk(const std::wstring& wide);
 std::wstring Wide(const std::string& gbk);
 
+// A host list file as the program writes them: label，address， and CR LF per host (GBK).
+std::string HostList(const std::vector<std::pair<std::string, std::string>>& hosts);
+
 // Closes the program that owns the window and waits for it to end (ended by force after 10 s).
 void CloseProgramOf(HWND window);
 

@@ -1,0 +1,161 @@
+// The monitoring cycle inside the program's own process, where the timer's period and the
+// probes in flight can be read: the real tools on the real main window in a fresh directory,
+// clicked and typed at with real input through the message loop.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+#include "forms/unit_object.h"
+#include "forms/window_list.h"
+#include "runtime/app.h"
+#include "runtime/entries.h"
+#include "runtime/gbk_text.h"
+#include "runtime/program_descriptor.h"
+#include "tests/win/box_answerer.h"
+#include "tests/win/child_process.h"
+#include "tests/win/controls/control_test_util.h"
+#include "tests/win/forms/form_fixture.h"
+#include "tests/win/toolbox/toolbox_driver.h"
+#include "toolbox/rt.h"
+#include "toolbox/tool_globals.h"
+
+extern const ProgramDescriptor kProgramDescriptor;
+
+using namespace units;
+
+namespace {
+
+HWND HandleOf(rt::AnyUnit unit) {
+    UnitObject* u = FindUnitObject(unit.windowId, unit.unitId == kWindowRecordId ? 0 : unit.unitId);
+    return u ? u->hwnd() : nullptr;
+}
+
+void Click(rt::AnyUnit unit) {
+    HWND h = HandleOf(unit);
+    RECT r;
+    GetClientRect(h, &r);
+    ClickAt(h, {r.right / 2, r.bottom / 2});
+}
+
+void Key(WORD vk) {
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = vk;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof in[0]);
+    RunLoopFor(100);
+}
+
+int32_t Interval() { return rt::Get(时钟2, rt::Timer::Interval); }
+int32_t InFlight() { return g_tools.probesInFlight.load(); }
+
+// Runs the loop until the condition holds or the time is up; the largest number of probes
+// in flight seen meanwhile goes to *most.
+bool LoopUntil(const std::function<bool()>& condition, DWORD timeoutMs, int32_t* most = nullptr) {
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeoutMs) {
+        if (most) *most = std::max(*most, InFlight());
+        if (condition()) return true;
+        RunLoopFor(5);
+    }
+    return condition();
+}
+
+class MonitorCycle : public ::testing::Test {
+protected:
+    TempDirectory dir;
+    void SetUp() override {
+        std::vector<std::pair<std::string, std::string>> inside, outside;
+        for (int i = 0; i < 6; ++i) inside.push_back({"内", "127.2.0.1"});
+        for (int i = 0; i < 21; ++i) outside.push_back({"外", i % 2 ? "127.2.0.2" : "127.1.0.200"});
+        WriteWholeFile(dir.File(L"疆内.txt"), HostList(inside));
+        WriteWholeFile(dir.File(L"疆外.txt"), HostList(outside));
+        UseProgramDescriptor(&kProgramDescriptor);
+        RtEntries().otherHelp(kServiceInitialise, 0, 0, 0, 0, 0, 0);
+        App().runDirectory = GbkFromWide(dir.path().c_str());  // the program as if it lay there
+        InitToolGlobals();
+        RtEntries().loadStartWindow(主窗口.windowId);
+        ASSERT_TRUE(LoopUntil([] { return rt::ListViewRowCount(超级列表框2) == 21; }, 5000));
+        HWND tabs = HandleOf(茗柜);
+        RECT r;
+        TabCtrl_GetItemRect(tabs, 1, &r);
+        ClickAt(tabs, {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    }
+    void TearDown() override {
+        LoopUntil([] { return InFlight() == 0; }, 5000);
+        DestroyWindow(HandleOf(主窗口));
+    }
+};
+
+}  // namespace
+
+TEST_F(MonitorCycle, TheIntervalIsTheBoxsSecondsAndARefusedOneChangesNothing) {
+    EXPECT_EQ(Interval(), 0);
+    Click(开始);  // the form's 6
+    EXPECT_EQ(Interval(), 6000);
+    EXPECT_TRUE(LoopUntil([] { return InFlight() > 0; }, 2000)) << "a pass starts at once";
+
+    Click(编辑框秒);
+    EXPECT_EQ(rt::Get(编辑框秒, rt::EditBox::Content), "");
+    Key('5');
+    Click(开始);
+    EXPECT_EQ(Interval(), 5000);
+
+    // The box rewrites 5.5 as an integer when the focus goes to 开始, so a click gives 5000;
+    // a text of 5.5 read at the click itself (the focus already on the button) gives 5500.
+    Click(编辑框秒);
+    rt::Set(编辑框秒, rt::EditBox::Content, "5.5");
+    Click(开始);
+    EXPECT_EQ(rt::Get(编辑框秒, rt::EditBox::Content), "5");
+    EXPECT_EQ(Interval(), 5000);
+    rt::Set(编辑框秒, rt::EditBox::Content, "5.5");
+    Key(VK_SPACE);
+    EXPECT_EQ(Interval(), 5500);
+
+    // Refused: below 5 as an integer, letters, nothing. The box says so and the timer keeps
+    // its period.
+    for (const char* text : {"4", "4.9", "abc", ""}) {
+        SCOPED_TRACE(text);
+        rt::Set(编辑框秒, rt::EditBox::Content, text);
+        BoxAnswerer answer(GetCurrentThreadId(), IDOK, nullptr);
+        // A click: the closed box leaves no window of the program active to take a key.
+        Click(开始);
+        BoxSeen seen = answer.seen();
+        EXPECT_TRUE(seen.found);
+        EXPECT_EQ(seen.text, L"请输入大于6的数值");
+        EXPECT_EQ(seen.caption, L"信息：");
+        EXPECT_EQ(Interval(), 5500);
+    }
+    Click(停止);
+    EXPECT_EQ(Interval(), 0);
+}
+
+TEST_F(MonitorCycle, StopLetsThePassFinishAndOverlappingPassesShareTheThrottle) {
+    // 停止 right after 开始: the pass runs to its end, and no other starts.
+    Click(开始);
+    Click(停止);
+    EXPECT_EQ(Interval(), 0);
+    int32_t most = 0;
+    EXPECT_TRUE(LoopUntil([] { return InFlight() > 0; }, 2000, &most));
+    EXPECT_TRUE(LoopUntil([] { return InFlight() == 0; }, 5000, &most)) << "the pass ends";
+    int written = std::atoi(rt::ListViewCellText(疆外超级列表框, 0, 2).c_str());
+    EXPECT_GE(written, 200) << "the pass wrote its rows";
+    EXPECT_LE(written, 210);
+    EXPECT_FALSE(LoopUntil([] { return InFlight() > 0; }, 6500)) << "no pass after 停止";
+
+    // Two passes at once: 27 workers each, never much above 30 probes in flight together.
+    most = 0;
+    Click(开始);
+    Click(开始);
+    EXPECT_TRUE(LoopUntil([] { return InFlight() > 0; }, 2000, &most));
+    Click(停止);
+    EXPECT_TRUE(LoopUntil([] { return InFlight() == 0; }, 8000, &most));
+    EXPECT_GE(most, 30);
+    EXPECT_LE(most, 40);
+}
