@@ -48,15 +48,17 @@ build_fuzz() {
   cmake --build "$BUILD/fuzz" -j "$JOBS"
 }
 
-# $1 = win64 or win32
+# $1 = win64 or win32; further arguments name the only targets to build.
 build_windows() {
-  local arch=$1 toolchain
+  local arch=$1 toolchain targets=()
+  shift
+  for t in "$@"; do targets+=(--target "$t"); done
   [ "$arch" = win64 ] && toolchain=mingw-x86_64 || toolchain=mingw-i686
   log "Windows build ($arch)"
   cmake -S "$ROOT" -B "$BUILD/$arch" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/$toolchain.cmake" \
     -DMG_FORMC="$BUILD/native/tools/formc" >/dev/null
-  cmake --build "$BUILD/$arch" -j "$JOBS"
+  cmake --build "$BUILD/$arch" -j "$JOBS" "${targets[@]}"
 }
 
 # The program runs as on a Chinese Windows (tools/run.sh); Wine then needs the locale to
@@ -85,15 +87,20 @@ prepare_prefix() {
 }
 
 # Starts Xvfb on a free display and exports DISPLAY; remembers the pid for stop_display.
+# Xvfb picks the number itself (-displayfd), so labs started side by side never collide.
 start_display() {
-  local n
-  for n in $(seq 90 130); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
-  done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  local fifo n=
+  fifo=$(mktemp -u /tmp/minggui-display.XXXXXX)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   XVFB_PID=$!
+  read -r -t 20 n <"$fifo" || true
+  rm -f "$fifo"
+  if [ -z "$n" ]; then
+    log "Xvfb did not start"
+    return 1
+  fi
   export DISPLAY=":$n"
-  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
 }
 
 stop_display() {
@@ -106,6 +113,8 @@ RESPONDER="$BUILD/native/tools/icmp_responder/icmp_responder"
 
 build_responder() {
   local out
+  # test.sh has built it already and runs several labs at once: no second ninja then.
+  [ "${MG_RESPONDER_BUILT:-}" = 1 ] && [ -x "$RESPONDER" ] && return 0
   if [ ! -f "$BUILD/native/build.ninja" ]; then
     install_missing
     configure_native
