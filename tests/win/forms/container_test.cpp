@@ -112,7 +112,8 @@ void Load(const std::function<void(std::vector<UnitRecord>&)>& bind, bool second
         image.windows.push_back(std::move(other));
     }
     StartRuntime(ImageBytes(image));
-    ASSERT_TRUE(LoadStartWindowById(kTestWindowId));
+    SetLastError(0);
+    ASSERT_TRUE(LoadStartWindowById(kTestWindowId)) << "error " << GetLastError();
     if (second) {
         ASSERT_TRUE(LoadWindow(*FindWindowEntry(kOtherWindowId), 0, false, nullptr));
     }
@@ -242,6 +243,7 @@ TEST(Containers, ANotificationReachesOnlyAUnitOfTheLoadedWindowThatReceivesIt) {
             Bind(units, G(kButton), {0});
         },
         true);
+    if (HasFailure()) return;
     HWND other = FindWindowObject(FindWindowIndex(kOtherWindowId))->hwnd();
     auto clicked = [](uint32_t unit) {
         HWND h = UnitHandle(unit);
