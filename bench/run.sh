@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in an optimised native tree (no sanitizers) and runs them.
 #   bench/run.sh            every benchmark
+# MG_BENCH_PASSES (7) sets the monitoring passes per host set; bench/monitor/soak.sh is the soak.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD="$ROOT/build/bench-native"
@@ -21,3 +22,6 @@ echo "== template reading: the compiled main window form"
 echo "== window loading: about 100 units from a template against CreateWindowExW (Wine)"
 source "$ROOT/tools/lib.sh"
 build_native >/dev/null && build_windows win64 >/dev/null && "$ROOT/tools/lab.sh" wine "$ROOT/build/win64/bench/window_load_bench.exe"
+
+echo "== a monitoring pass over 6 + 21 lab hosts against fping -r0 -t500 on the same hosts (Wine)"
+"$ROOT/tools/lab.sh" python3 "$ROOT/bench/monitor/monitor_bench.py"

@@ -16,6 +16,7 @@ const char* g_constEnd = nullptr;
 std::atomic<uint64_t> g_failAt{0};
 std::atomic<int64_t> g_live{0};
 std::atomic<uint64_t> g_frees{0};
+std::atomic<int64_t> g_liveBytes{0};
 
 // The runtime's own constants: the empty text and the empty byte set {1, 0}. Like the
 // tools' constant block they are never freed or changed.
@@ -75,7 +76,10 @@ const void* EmptyByteSet() { return kRuntimeConstants.emptyByteSet; }
 void* RtTryAlloc(size_t byteCount) {
     if (InjectedFailure()) return nullptr;
     void* p = HeapAlloc(Heap(), 0, byteCount ? byteCount : 1);
-    if (p) g_live.fetch_add(1, std::memory_order_relaxed);
+    if (p) {
+        g_live.fetch_add(1, std::memory_order_relaxed);
+        g_liveBytes.fetch_add(static_cast<int64_t>(HeapSize(Heap(), 0, p)), std::memory_order_relaxed);
+    }
     return p;
 }
 
@@ -97,15 +101,23 @@ void* RtRealloc(void* block, size_t byteCount) {
         return fresh;
     }
     if (InjectedFailure()) AllocationFailed(byteCount);
+    SIZE_T before = HeapSize(Heap(), 0, block);
     void* p = HeapReAlloc(Heap(), 0, block, byteCount ? byteCount : 1);
     if (!p) AllocationFailed(byteCount);
+    if (before != static_cast<SIZE_T>(-1))
+        g_liveBytes.fetch_add(static_cast<int64_t>(HeapSize(Heap(), 0, p)) - static_cast<int64_t>(before),
+                              std::memory_order_relaxed);
     return p;
 }
 
 void RtFree(void* block) {
     if (!block || IsInConstantBlock(block)) return;
     g_frees.fetch_add(1, std::memory_order_relaxed);
-    if (HeapFree(Heap(), 0, block)) g_live.fetch_sub(1, std::memory_order_relaxed);
+    SIZE_T size = HeapSize(Heap(), 0, block);
+    if (HeapFree(Heap(), 0, block)) {
+        g_live.fetch_sub(1, std::memory_order_relaxed);
+        if (size != static_cast<SIZE_T>(-1)) g_liveBytes.fetch_sub(static_cast<int64_t>(size), std::memory_order_relaxed);
+    }
 }
 
 char* NewText(const char* bytes, size_t length) {
@@ -130,4 +142,5 @@ void* NewByteSet(const void* bytes, size_t length) {
 void InjectAllocationFailure(uint64_t allocationNumber) { g_failAt.store(allocationNumber); }
 
 int64_t LiveBlockCount() { return g_live.load(); }
+int64_t LiveByteCount() { return g_liveBytes.load(); }
 uint64_t HeapFreeCount() { return g_frees.load(); }

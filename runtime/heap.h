@@ -31,5 +31,7 @@ void* NewByteSet(const void* bytes, size_t length);
 // and the number of live blocks handed out by this heap.
 void InjectAllocationFailure(uint64_t allocationNumber);
 int64_t LiveBlockCount();
+// Bytes of those blocks, as the platform's heap sizes them.
+int64_t LiveByteCount();
 // The number of frees that reached the heap (constants and null never do).
 uint64_t HeapFreeCount();

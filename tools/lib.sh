@@ -9,7 +9,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 JOBS=$(nproc 2>/dev/null || echo 2)
 
 PACKAGES=(
-  cmake ninja-build g++ clang libclang-rt-14-dev googletest libtomlplusplus-dev
+  cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libtomlplusplus-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   wine wine64 xvfb xauth imagemagick xdotool x11-utils
   fonts-wqy-microhei fonts-arphic-ukai iproute2 procps python3 locales fping

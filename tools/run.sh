@@ -57,12 +57,46 @@ if ! grep -q '^tab' "$SPOTS" 2>/dev/null; then
   exit 1
 fi
 read -r _ WX WY WW WH < <(grep '^window' "$SPOTS")
+
+click_unit() {
+  local x y
+  read -r _ _ x y < <(grep "^unit $1 " "$SPOTS")
+  xdotool mousemove "$x" "$y" click 1
+  sleep 0.3
+}
+type_keys() {  # a text (may be empty), then the keys named after it
+  [ -n "$1" ] && xdotool type --delay 40 "$1"
+  shift
+  for k in "$@"; do xdotool key "$k"; sleep 0.1; done
+}
+# The sheet as a cashier counts: every box in turn with Enter, the other money by mouse.
+count_stock() {
+  click_unit 盘饮料1
+  for c in 3 3 "" "" "" "" "" "" "" "" "" "" "" 1 3 "" "" "" "" "" "" "" 1 "" "" "" "" "" "" "" 2 ""; do
+    type_keys "$c" Return
+  done
+  click_unit 其它钱数
+  type_keys 12
+  click_unit 计算
+}
+top_up() {
+  click_unit 编辑框1
+  type_keys 100 Return
+  type_keys 20 Return
+  type_keys 3 Return Return
+}
+
 page=0
 for name in inventory monitor topup; do
   page=$((page + 1))
   read -r _ TX TY < <(grep '^tab' "$SPOTS" | sed -n "${page}p")
   xdotool mousemove "$TX" "$TY" click 1
   sleep 1.5
+  case $name in
+    inventory) count_stock ;;
+    topup) top_up ;;
+  esac
+  sleep 0.5
   PAGE_SHOT="$SHOTS/page-$name.png"
   import -window root -crop "${WW}x${WH}+${WX}+${WY}" +repage "$PAGE_SHOT"
   echo "$PAGE_SHOT"

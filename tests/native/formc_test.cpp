@@ -3,6 +3,7 @@
 #include "tools/formc/form_compiler.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -145,8 +146,15 @@ visible = false
     EXPECT_EQ(Find(r, 0x16010012)->HandlerOffset(-9), 32u);
 }
 
+// A directory of the running test's own: ctest runs the cases side by side.
+std::filesystem::path ScratchDirectory() {
+    return std::filesystem::temp_directory_path() /
+           ("formc_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+            std::to_string(getpid()));
+}
+
 TEST(FormCompiler, ReadsBinaryInputsAndFontsAndColours) {
-    std::filesystem::path dir = std::filesystem::temp_directory_path() / "formc_test";
+    std::filesystem::path dir = ScratchDirectory();
     std::filesystem::create_directories(dir);
     std::ofstream(dir / "lamps.bin", std::ios::binary) << "MITL\x01\x02\x03\x04xyz";
     std::string source = kWindow + U8(u8R"(
@@ -190,7 +198,7 @@ uint32_t U16At(const std::vector<uint8_t>& b, size_t at) { return b.at(at) | (b.
 
 // A scratch directory with PAM files, removed at the end of the test.
 struct PamDir {
-    std::filesystem::path dir = std::filesystem::temp_directory_path() / "formc_pam_test";
+    std::filesystem::path dir = ScratchDirectory();
     PamDir() {
         std::filesystem::create_directories(dir);
         WritePam(dir / "a.pam", 2, 2, 4, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16});

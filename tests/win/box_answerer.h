@@ -54,7 +54,10 @@ private:
             EnumThreadWindows(thread, &FindDialog, reinterpret_cast<LPARAM>(&find));
         }
         if (!find.box) return;
-        Sleep(50);  // let the box finish its set-up
+        // Let the box finish its set-up: its text is there once the dialog has laid itself out,
+        // which under load takes longer than a moment.
+        Sleep(50);
+        for (int i = 0; i < 80 && !GetWindowTextLengthW(GetDlgItem(find.box, 0xFFFF)); ++i) Sleep(25);
         seen_.found = true;
         seen_.caption = WindowText(find.box);
         seen_.owner = GetWindow(find.box, GW_OWNER);

@@ -73,9 +73,10 @@ void FilesAndTexts(const std::string& directory) {
 
 TEST_F(ToolLayer, OwnedResultsFreeThemselvesAndConstantsNeverReachTheHeap) {
     FilesAndTexts(gbkDir);  // once to settle first-use allocations of the platform
-    const int64_t live = LiveBlockCount();
+    const int64_t live = LiveBlockCount(), bytes = LiveByteCount();
     for (int i = 0; i < 25; ++i) FilesAndTexts(gbkDir);
     EXPECT_EQ(LiveBlockCount(), live);
+    EXPECT_EQ(LiveByteCount(), bytes);
 
     // A text that holds a constant, moved about and dropped: the heap is never asked.
     const uint64_t frees = HeapFreeCount();

@@ -68,7 +68,7 @@ TEST(Monitor, APassWritesEachHostsTimeAndLamp) {
                                 {"静", "127.2.0.1"}, {"名", "localhost"}, {"三", "127.1.0.3"}})},
         {L"疆外.txt", HostList({{"五十", "127.1.0.50"}, {"七九", "127.1.0.79"}, {"八十", "127.1.0.80"},
                                 {"百十九", "127.1.0.119"}, {"百二", "127.1.0.120"}, {"静", "127.2.0.1"},
-                                {"零", "127.0.0.1"}, {"半秒", "127.1.1.244"}})},
+                                {"零", "127.0.0.1"}, {"迟", "127.1.2.88"}})},
     };
     Toolbox t(options);
     ASSERT_TRUE(t.started());
@@ -88,8 +88,11 @@ TEST(Monitor, APassWritesEachHostsTimeAndLamp) {
         int low, high;  // the configured delay and the slack allowed above it
         bool answers;
     };
-    const Row inside[] = {{0, 0, 3, true},  {1, 8, 12, true}, {2, 100, 106, true},
-                          {3, 0, 0, false}, {4, 0, 3, true},  {5, 3, 7, true}};
+    // The slack covers a loaded machine (the test labs run side by side); the lamp is judged
+    // from the time the row shows, so a late echo still has to get the lamp of its time.
+    constexpr int kSlack = 30;
+    const Row inside[] = {{0, 0, kSlack, true},  {1, 8, 8 + kSlack, true}, {2, 100, 100 + kSlack, true},
+                          {3, 0, 0, false},      {4, 0, kSlack, true},     {5, 3, 3 + kSlack, true}};
     for (const Row& r : inside) {
         SCOPED_TRACE("inside row " + std::to_string(r.row));
         std::string time = t.Cell(疆内超级列表框, r.row, 2);
@@ -109,8 +112,10 @@ TEST(Monitor, APassWritesEachHostsTimeAndLamp) {
         }
         EXPECT_EQ(lamp, v.lamp);
     }
-    const Row outside[] = {{0, 50, 55, true},   {1, 79, 83, true},   {2, 80, 84, true}, {3, 119, 123, true},
-                           {4, 120, 125, true}, {5, 0, 0, false},    {6, 0, 3, true},   {7, 500, 0, false}};
+    // Row 7 answers after the probe's time-out of 500 ms.
+    const Row outside[] = {{0, 50, 50 + kSlack, true},   {1, 79, 79 + kSlack, true},   {2, 80, 80 + kSlack, true},
+                           {3, 119, 119 + kSlack, true}, {4, 120, 120 + kSlack, true}, {5, 0, 0, false},
+                           {6, 0, kSlack, true},         {7, 600, 0, false}};
     for (const Row& r : outside) {
         SCOPED_TRACE("outside row " + std::to_string(r.row));
         std::string time = t.Cell(疆外超级列表框, r.row, 2);
@@ -129,7 +134,7 @@ TEST(Monitor, APassWritesEachHostsTimeAndLamp) {
     }
     // The labels are left as loaded.
     EXPECT_EQ(Label(t, 疆内超级列表框, 0), "零");
-    EXPECT_EQ(Label(t, 疆外超级列表框, 7), "\r\n半秒");
+    EXPECT_EQ(Label(t, 疆外超级列表框, 7), "\r\n迟");
 
     // The host list buttons open the files in the shell's editor.
     t.Click(内网配置文件);
@@ -214,7 +219,9 @@ TEST(HostLists, OddFilesLoadAsTheirFieldsPair) {
             EXPECT_EQ(t.Cell(超级列表框1, 0, 0), s.firstInsideAddress);
         }
         RECT in = t.ScreenRect(疆内分组框), out = t.ScreenRect(疆外分组框);
-        if (s.insideRows >= 0) EXPECT_EQ(in.bottom - in.top, s.insideRows * 18 + 12);
+        if (s.insideRows >= 0) {
+            EXPECT_EQ(in.bottom - in.top, s.insideRows * 18 + 12);
+        }
         EXPECT_EQ(out.bottom - out.top, s.outsideRows * 18);
         EXPECT_EQ(ReadWholeFile(t.File(L"疆内.txt")), s.inside) << "an existing file is never rewritten";
         EXPECT_EQ(t.Close(), 0u);

@@ -1,0 +1,139 @@
+#!/usr/bin/env python3
+"""A monitoring pass over 6 inside and 21 outside lab hosts, against fping -r0 -t500 on the
+same hosts, from one run: all silent, all answering between 1 and 150 ms, and mixed. Prints
+medians of wall time and of CPU time (the program's process and the wineserver against
+fping's user + system) and their ratios. Runs inside the lab (tools/lab.sh).
+  monitor_bench.py              the pass benchmark
+  monitor_bench.py --soak N     N passes started by clicks on 开始: heap, handles, threads"""
+import os
+import resource
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+EXE = os.path.join(ROOT, "build", "win64", "bench", "monitor", "monitor_pass_bench.exe")
+SOAK_EXE = os.path.join(ROOT, "build", "win64", "bench", "monitor", "monitor_soak.exe")
+PASSES = int(os.environ.get("MG_BENCH_PASSES", "7"))
+
+
+def silent(i):
+    return f"127.2.0.{i + 1}"
+
+
+def answering(i):
+    # 27 delays spread evenly from 1 to 150 ms
+    return f"127.1.0.{1 + round(i * 149 / 26)}"
+
+
+def mixed(i):
+    return (silent, answering, lambda k: f"127.0.0.{k + 1}")[i % 3](i)
+
+
+SCENARIOS = [("all silent", silent), ("all answering 1-150 ms", answering), ("mixed", mixed)]
+
+
+def slowest_reply_ms(addresses):
+    delays = [int(a.split(".")[2]) * 256 + int(a.split(".")[3]) for a in addresses if a.startswith("127.1.")]
+    return max(delays) if delays else None
+
+
+def host_file(addresses):
+    lines = []
+    for n, a in enumerate(addresses):
+        lines += [f"主机{n}", a]
+    return "".join(line + "\r\n" for line in lines).encode("gbk")
+
+
+def wineserver_pid():
+    prefix = os.environ.get("WINEPREFIX", "")
+    for pid in os.listdir("/proc"):
+        if not pid.isdigit():
+            continue
+        try:
+            with open(f"/proc/{pid}/comm") as f:
+                if f.read().strip() != "wineserver":
+                    continue
+            with open(f"/proc/{pid}/environ", "rb") as f:
+                if f"WINEPREFIX={prefix}".encode() in f.read().split(b"\0"):
+                    return pid
+        except OSError:
+            continue
+    return ""
+
+
+def run_in_program_directory(addresses, command):
+    """Runs the Windows program `command` (its directory argument filled in) beside host
+    files of the given addresses: 6 inside, the rest outside."""
+    with tempfile.TemporaryDirectory(prefix="minggui-bench-") as d:
+        with open(os.path.join(d, "疆内.txt"), "wb") as f:
+            f.write(host_file(addresses[:6]))
+        with open(os.path.join(d, "疆外.txt"), "wb") as f:
+            f.write(host_file(addresses[6:]))
+        windows_dir = "Z:" + d.replace("/", "\\")
+        return subprocess.run(["wine", command[0], windows_dir, *command[1:]],
+                              capture_output=True, text=True, timeout=7200).stdout
+
+
+def program_passes(addresses):
+    out = run_in_program_directory(addresses, [EXE, str(PASSES), wineserver_pid()])
+    walls, cpus = [], []
+    for line in out.splitlines():
+        parts = line.split()
+        if parts[:1] == ["rows"] and parts[1] != "27":
+            sys.exit(f"the program loaded {parts[1]} rows, not 27")
+        if parts[:1] == ["pass"]:
+            walls.append(float(parts[1]))
+            cpus.append(float(parts[4]) + float(parts[7]))
+    if len(walls) != PASSES:
+        sys.exit("the pass benchmark printed:\n" + out)
+    # The first pass also loads the sockets and ICMP libraries: kept out of the medians.
+    return walls[1:], cpus[1:]
+
+
+def fping_passes(addresses):
+    walls, cpus = [], []
+    for _ in range(PASSES - 1):
+        before = resource.getrusage(resource.RUSAGE_CHILDREN)
+        t0 = time.perf_counter()
+        subprocess.run(["fping", "-r0", "-t500", "-q", *addresses], capture_output=True)
+        walls.append((time.perf_counter() - t0) * 1000)
+        after = resource.getrusage(resource.RUSAGE_CHILDREN)
+        cpus.append((after.ru_utime - before.ru_utime + after.ru_stime - before.ru_stime) * 1000)
+    return walls, cpus
+
+
+def soak(passes):
+    # 27 hosts at mixed latencies up to 150 ms, a few at once
+    addresses = [f"127.0.0.{i + 1}" if i % 9 == 0 else f"127.1.0.{(i * 37) % 150 + 1}" for i in range(27)]
+    print(run_in_program_directory(addresses, [SOAK_EXE, str(passes)]), end="")
+
+
+def main():
+    if len(sys.argv) > 2 and sys.argv[1] == "--soak":
+        return soak(int(sys.argv[2]))
+    if not os.path.exists(EXE):
+        sys.exit(f"missing {EXE}: build win64 first")
+    print(f"{'hosts':24} {'program ms':>11} {'min':>7} {'fping ms':>9} {'ratio':>6} {'goal':>22}"
+          f" {'cpu ms':>8} {'fping cpu':>9} {'cpu ratio':>9}")
+    for name, address in SCENARIOS:
+        addresses = [address(i) for i in range(27)]
+        walls, cpus = program_passes(addresses)
+        fwalls, fcpus = fping_passes(addresses)
+        wall, fwall = statistics.median(walls), statistics.median(fwalls)
+        cpu, fcpu = statistics.median(cpus), statistics.median(fcpus)
+        slowest = slowest_reply_ms(addresses)
+        if name == "all silent":
+            goal = f"<= 1100, <= {1.45 * fwall:.0f}"
+        elif slowest is not None and not any(a.startswith("127.2.") for a in addresses):
+            goal = f"<= {slowest + 30} (slowest+30)"
+        else:
+            goal = "-"
+        print(f"{name:24} {wall:11.1f} {min(walls):7.1f} {fwall:9.1f} {wall / fwall:6.2f} {goal:>22}"
+              f" {cpu:8.1f} {fcpu:9.1f} {cpu / max(fcpu, 0.1):9.2f}")
+
+
+if __name__ == "__main__":
+    main()
