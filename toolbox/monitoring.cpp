@@ -24,9 +24,8 @@ void CountProbes(int32_t change) {
 }
 
 // Probes the host of row `row` of `addresses` and returns its time text, setting
-// `echoed` when the reply carries the probe data. A row past the end of its list has no
-// address and is not probed (an empty address would probe this computer): it reads as a
-// probe without a reply.
+// `echoed` when the reply carries the probe data. A row with an empty address is not probed
+// (an empty address would probe this computer): it reads as a probe without a reply.
 Text ProbeRow(Unit<ListView> addresses, int32_t row, bool* echoed) {
     Text host = ListViewCellText(addresses, row, 0);
     ProbeReply reply;
@@ -76,11 +75,18 @@ uint32_t MG_STDCALL RunMonitorPass(void*) {
 uint32_t MG_STDCALL ProbeWorker(void* rowIndex) {
     const auto row = static_cast<int32_t>(reinterpret_cast<intptr_t>(rowIndex));
     CountProbes(+2);
+    // A row index past the end of a list has nothing to probe and no row to write: the list
+    // is not asked at all, which spares the window thread a read and three writes that would
+    // change nothing.
     bool echoed = false;
-    Text insideTime = ProbeRow(超级列表框1, row, &echoed);
-    ShowVerdict(疆内超级列表框, row, insideTime, JudgeInsideHost(ToNumber(insideTime), echoed));
-    Text outsideTime = ProbeRow(超级列表框2, row, &echoed);  // its echoed data is not looked at
-    ShowVerdict(疆外超级列表框, row, outsideTime, JudgeOutsideHost(ToNumber(outsideTime)));
+    if (row < g_tools.insideHostCount.load()) {
+        Text insideTime = ProbeRow(超级列表框1, row, &echoed);
+        ShowVerdict(疆内超级列表框, row, insideTime, JudgeInsideHost(ToNumber(insideTime), echoed));
+    }
+    if (row < g_tools.outsideHostCount.load()) {
+        Text outsideTime = ProbeRow(超级列表框2, row, &echoed);  // its echoed data is not looked at
+        ShowVerdict(疆外超级列表框, row, outsideTime, JudgeOutsideHost(ToNumber(outsideTime)));
+    }
     CountProbes(-2);
     return 0;
 }

@@ -13,8 +13,9 @@ struct ToolGlobals {
     // Network monitor.
     rt::StaticTextArray insideParts;   // fields of 疆内.txt
     rt::StaticTextArray outsideParts;  // fields of 疆外.txt
-    int32_t insideHostCount;
-    int32_t outsideHostCount;
+    // Set by the loader thread, read by the workers of later passes.
+    std::atomic<int32_t> insideHostCount;
+    std::atomic<int32_t> outsideHostCount;
     int32_t probeLimit;                    // probes in flight that hold back the next worker
     std::atomic<int32_t> probesInFlight;   // changed only under monitorLock; read without it
     rt::CriticalSection monitorLock;
