@@ -17,3 +17,6 @@ double ProcessCpuMs();
 // the pid is empty or unknown.
 double UnixProcessCpuMs(const std::string& pid);
 DWORD ProcessThreadCount();
+// Handles of this process, counted in the system's handle table (Wine's GetProcessHandleCount
+// answers 0).
+DWORD ProcessHandleCount();

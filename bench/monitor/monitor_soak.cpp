@@ -35,8 +35,7 @@ POINT CentreOf(HWND window, RECT r) {
 }
 
 void Report(const char* when, int passes) {
-    DWORD handles = 0;
-    GetProcessHandleCount(GetCurrentProcess(), &handles);
+    DWORD handles = ProcessHandleCount();
     std::printf("%-6s passes %5d  heap %8lld bytes in %6lld blocks  handles %5lu  threads %3lu\n", when, passes,
                 static_cast<long long>(LiveByteCount()), static_cast<long long>(LiveBlockCount()), handles,
                 ProcessThreadCount());
