@@ -149,14 +149,6 @@ void PickWithMouse(uint32_t combo, int item) {
     EXPECT_FALSE(IsWindowVisible(info.hwndList)) << "the list stayed open";
 }
 
-void Key(WORD vk, bool up) {
-    INPUT in = {};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &in, sizeof in);
-}
-
 void Type(const char* text) {
     for (const char* p = text; *p; ++p) {
         WORD vk = static_cast<WORD>(VkKeyScanW(static_cast<WCHAR>(*p)) & 0xFF);

@@ -195,3 +195,11 @@ void WriteText(uint32_t unitId, int32_t index, const char* text, int32_t part) {
 }
 
 std::wstring Wide(const char* gbk) { return WideFromGbk(gbk); }
+
+void Key(WORD vk, bool up) {
+    INPUT in = {};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &in, sizeof in);
+}

@@ -57,6 +57,8 @@ void StartRuntime(const std::vector<uint8_t>& image, const LibraryInfo* const* l
 
 // Pumps messages for the given time (the program's message loop is not running).
 void Pump(DWORD milliseconds);
+// One key going down or up, as real input.
+void Key(WORD vk, bool up);
 // Runs the runtime's message loop until `milliseconds` have passed (a timer posts WM_QUIT).
 void RunLoopFor(DWORD milliseconds);
 

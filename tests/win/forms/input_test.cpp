@@ -39,13 +39,6 @@ void Load(std::vector<UnitRecord> units) {
     SeenEvents().clear();
 }
 
-void Key(WORD vk, bool up) {
-    INPUT in = {};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &in, sizeof in);
-}
 void Tap(WORD vk) {
     Key(vk, false);
     Key(vk, true);
