@@ -15,6 +15,7 @@
 #include "runtime/gbk_text.h"
 #include "runtime/heap.h"
 #include "runtime/value.h"
+#include "toolbox/rt/text.h"
 
 // Keeps the blocks behind argument records alive for the duration of a test.
 class ArgStore {
@@ -49,19 +50,10 @@ inline ArgValue Omitted() { return ArgValue{}; }
 
 // A text result taken over: its content, the block freed. Null reads as "".
 inline std::string TakeText(const ArgValue& v) {
-    auto p = static_cast<char*>(v.Pointer());
-    std::string s = p ? p : "";
-    RtFree(p);
-    return s;
+    return std::string(rt::Text::Adopt(static_cast<char*>(v.Pointer())).view());
 }
 
 // A byte set result taken over.
-inline std::string TakeBytes(const ArgValue& v) {
-    void* p = v.Pointer();
-    std::string s;
-    if (p) s.assign(reinterpret_cast<const char*>(array_block::ByteSetData(p)), array_block::ByteSetLength(p));
-    RtFree(p);
-    return s;
-}
+inline std::string TakeBytes(const ArgValue& v) { return std::string(rt::Bytes::Adopt(v.Pointer()).view()); }
 
 inline std::wstring Wide(const std::string& gbk) { return WideFromGbk(gbk.c_str()); }

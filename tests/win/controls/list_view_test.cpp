@@ -23,6 +23,7 @@
 #include "runtime/heap.h"
 #include "tests/win/controls/control_test_util.h"
 #include "tests/win/forms/form_fixture.h"
+#include "toolbox/rt/text.h"
 
 namespace {
 
@@ -80,10 +81,7 @@ const ArgValue kOmitted{};
 std::string CellText(uint32_t unit, int row, int column) {
     ArgValue r = Call(&ListViewCellText, unit, {I(row), I(column)});
     EXPECT_EQ(r.tag, kTagText);
-    char* text = static_cast<char*>(r.Pointer());
-    std::string s = text ? text : "";
-    RtFree(text);
-    return s;
+    return std::string(rt::Text::Adopt(static_cast<char*>(r.Pointer())).view());
 }
 
 LVITEMW Item(int row, int column = 0, uint32_t unit = kList) {
