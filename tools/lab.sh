@@ -43,5 +43,11 @@ wineserver -p
 # Start Wine's background services now, with harmless descriptors: started by a test they
 # would inherit its output pipes and keep them open after the test ends.
 wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+# Wine's desktop process stays for the whole lab (tools/desktop_keeper), so that a test program
+# never starts while the desktop of the previous one is going away.
+KEEPER="$BUILD/win64/tools/desktop_keeper.exe"
+if [ -f "$KEEPER" ]; then
+  wine "$KEEPER" </dev/null >/dev/null 2>&1 &
+fi
 export MG_LAB_READY=1
 "$@"
