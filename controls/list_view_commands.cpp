@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <string>
 
@@ -163,8 +164,11 @@ void ListViewInsertRow(ArgValue* result, int32_t count, ArgValue* args) {
     cmd::SetInt(result, -1);
     HWND h = ListViewWindow(count, args);
     if (!h) return;
+    // No index appends: an index past the last row inserts at the end, and the control
+    // answers with the row it made, so appending takes one message (one thread switch for
+    // a worker) instead of two.
     int index = IntOr(count, args, 1, -1);
-    if (index < 0) index = static_cast<int>(Send(h, LVM_GETITEMCOUNT, 0));
+    if (index < 0) index = INT_MAX;
     std::wstring text = WideFromGbk(cmd::TextOr(count, args, 2, ""));
     LVITEMW item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE | LVIF_INDENT;

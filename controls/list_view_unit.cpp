@@ -255,6 +255,15 @@ UnitObject* CreateListView(const UnitCreateArgs& a) {
     return v;
 }
 
+// Stores a setting that only a new window can apply; asks for the rebuild only when the
+// value changes and `applies`. A rebuild to the same value would show the same window but
+// drop the rows the commands added.
+int32_t RebuildingWrite(uint32_t* field, uint32_t value, bool applies) {
+    if (*field == value) return 0;
+    *field = value;
+    return applies ? 1 : 0;
+}
+
 int32_t WriteListViewProperty(UnitObject* unit, int32_t index, const UnitPropertyValue& p) {
     auto* v = static_cast<ListView*>(unit);
     ListViewData& d = v->data;
@@ -266,9 +275,9 @@ int32_t WriteListViewProperty(UnitObject* unit, int32_t index, const UnitPropert
         case 10: d.textBackgroundColour = u; v->ApplyColours(); return 0;
         case 11: d.backgroundColour = u; v->ApplyColours(); return 0;
         case 12: d.font = p.bytes; v->ApplyFont(d.font, true); return 0;
-        case 13: d.viewType = static_cast<uint32_t>(Clamp(p.integer, 0, 3)); return 1;
-        case 14: d.iconArrangement = static_cast<uint32_t>(Clamp(p.integer, 0, 1)); return v->IconView() ? 1 : 0;
-        case 15: d.autoArrange = u; return v->IconView() ? 1 : 0;
+        case 13: return RebuildingWrite(&d.viewType, static_cast<uint32_t>(Clamp(p.integer, 0, 3)), true);
+        case 14: return RebuildingWrite(&d.iconArrangement, static_cast<uint32_t>(Clamp(p.integer, 0, 1)), v->IconView());
+        case 15: return RebuildingWrite(&d.autoArrange, u, v->IconView());
         case 16:
             d.labelWrap = u;
             if (v->IconView()) v->SetStyleBit(LVS_NOLABELWRAP, !on);
@@ -284,23 +293,23 @@ int32_t WriteListViewProperty(UnitObject* unit, int32_t index, const UnitPropert
             if (v->Report()) v->SetStyleBit(LVS_NOCOLUMNHEADER, on);
             return 0;
         case 19: d.headerImageList = p.bytes; if (v->Report()) v->ApplyHeaderImages(); return 0;
-        case 20: d.clickableHeader = u; return v->Report() ? 1 : 0;
-        case 21: d.fullRowSelect = u; return v->Report() ? 1 : 0;
-        case 22: d.gridLines = u; return v->Report() ? 1 : 0;
-        case 23: d.headerDragDrop = u; return v->Report() ? 1 : 0;
+        case 20: return RebuildingWrite(&d.clickableHeader, u, v->Report());
+        case 21: return RebuildingWrite(&d.fullRowSelect, u, v->Report());
+        case 22: return RebuildingWrite(&d.gridLines, u, v->Report());
+        case 23: return RebuildingWrite(&d.headerDragDrop, u, v->Report());
         case 24: d.itemImageList = p.bytes; v->ApplyItemImages(); return 0;
         case 25: d.stateImageList = p.bytes; v->ApplyStateImages(); return 0;
-        case 26: d.hotTracking = u; return 1;
-        case 27: d.handCursor = u; return v->HotTracking() ? 1 : 0;
-        case 28: d.underlineCold = u; return v->HotTracking() ? 1 : 0;
-        case 29: d.underlineHot = u; return v->HotTracking() ? 1 : 0;
-        case 30: d.editableLabels = u; return 1;
-        case 31: d.sortOrder = static_cast<uint32_t>(Clamp(p.integer, 0, 2)); return 1;
-        case 32: d.checkBoxes = u; return 1;
-        case 33: d.flatScrollBars = u; return 1;
-        case 34: d.singleSelection = u; return 1;
+        case 26: return RebuildingWrite(&d.hotTracking, u, true);
+        case 27: return RebuildingWrite(&d.handCursor, u, v->HotTracking());
+        case 28: return RebuildingWrite(&d.underlineCold, u, v->HotTracking());
+        case 29: return RebuildingWrite(&d.underlineHot, u, v->HotTracking());
+        case 30: return RebuildingWrite(&d.editableLabels, u, true);
+        case 31: return RebuildingWrite(&d.sortOrder, static_cast<uint32_t>(Clamp(p.integer, 0, 2)), true);
+        case 32: return RebuildingWrite(&d.checkBoxes, u, true);
+        case 33: return RebuildingWrite(&d.flatScrollBars, u, true);
+        case 34: return RebuildingWrite(&d.singleSelection, u, true);
         case 35: d.currentSelection = p.integer < -1 ? -1 : p.integer; v->ApplySelection(); return 0;
-        case 36: d.alwaysShowSelection = u; return 1;
+        case 36: return RebuildingWrite(&d.alwaysShowSelection, u, true);
         case 37: {
             std::optional<std::vector<ListViewRow>> rows = ListViewData::ParseRows(p.bytes.data(), p.bytes.size());
             if (!rows) return 0;

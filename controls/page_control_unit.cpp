@@ -161,27 +161,33 @@ public:
     void Paint(HDC target, const RECT& update) const {
         RECT client;
         GetClientRect(hwnd(), &client);
-        int w = client.right, h = client.bottom;
-        if (w <= 0 || h <= 0) return;
-        // Drawn off screen first: the strip changes under the user's click.
+        int w = update.right - update.left, h = update.bottom - update.top;
+        if (client.right <= 0 || client.bottom <= 0 || w <= 0 || h <= 0) return;
+        // Drawn off screen first: the strip changes under the user's click. Only the part to
+        // be painted is drawn: a see-through label above the page repaints a few pixels of it
+        // at every caption write.
         HDC dc = CreateCompatibleDC(target);
         HBITMAP bitmap = CreateCompatibleBitmap(target, w, h);
         HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
         HGDIOBJ oldFont = SelectObject(dc, font());
+        SetViewportOrgEx(dc, -update.left, -update.top, nullptr);
 
         Fill(dc, client, StripColour());
-        RECT page = {0, stripHeight, w, h};
+        RECT page = {0, stripHeight, client.right, client.bottom};
         Fill(dc, page, PageColour());
         HBRUSH frame = CreateSolidBrush(FrameColour());
         FrameRect(dc, &page, frame);
         DeleteObject(frame);
         int currentTab = TabOfPage(current);
+        auto drawIfSeen = [&](size_t t) {
+            RECT r = TabRect(t), overlap;
+            if (IntersectRect(&overlap, &r, &update)) DrawTab(dc, t);
+        };
         for (size_t t = 0; t < tabs.size(); ++t)
-            if (static_cast<int>(t) != currentTab) DrawTab(dc, t);
-        if (currentTab >= 0) DrawTab(dc, static_cast<size_t>(currentTab));
+            if (static_cast<int>(t) != currentTab) drawIfSeen(t);
+        if (currentTab >= 0) drawIfSeen(static_cast<size_t>(currentTab));
 
-        BitBlt(target, update.left, update.top, update.right - update.left, update.bottom - update.top, dc, update.left,
-               update.top, SRCCOPY);
+        BitBlt(target, update.left, update.top, w, h, dc, update.left, update.top, SRCCOPY);
         SelectObject(dc, oldFont);
         SelectObject(dc, oldBitmap);
         DeleteObject(bitmap);

@@ -14,7 +14,15 @@ namespace {
 class TransLabel : public UnitObject {
 public:
     using UnitObject::UnitObject;
+    ~TransLabel() override { DropFont(); }
     TransLabelData data;
+
+    // The label's own font, made at its first paint after the font was set: a clock label
+    // paints every second, and a font made and deleted at each paint costs more than the text.
+    void DropFont() {
+        if (font_) DeleteObject(font_);
+        font_ = nullptr;
+    }
 
     void Paint(HDC dc) const {
         int length = GetWindowTextLengthW(hwnd());
@@ -23,9 +31,8 @@ public:
         length = GetWindowTextW(hwnd(), text.data(), length + 1);
         if (length <= 0) return;
 
-        // A font of the label's own lives only for this paint.
-        HFONT own = data.font.size() == sizeof(LogFontBytes) ? CreateFontFromBlock(data.font) : nullptr;
-        HGDIOBJ previous = SelectObject(dc, own ? own : GetStockObject(DEFAULT_GUI_FONT));
+        if (!font_ && data.font.size() == sizeof(LogFontBytes)) font_ = CreateFontFromBlock(data.font);
+        HGDIOBJ previous = SelectObject(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
 
         UINT format = DT_NOCLIP;
         if (data.horizontalAlignment == 1) format |= DT_CENTER;
@@ -62,7 +69,6 @@ public:
         draw(ResolveColour(data.textColour, COLOR_WINDOWTEXT), rect);
 
         SelectObject(dc, previous);
-        if (own) DeleteObject(own);
     }
 
 protected:
@@ -84,6 +90,9 @@ protected:
                 return UnitObject::WindowProc(message, wParam, lParam);
         }
     }
+
+private:
+    mutable HFONT font_ = nullptr;
 };
 
 // Every visible window below `parent`, depth first: for each child in z-order from the
@@ -120,7 +129,10 @@ int32_t WriteTransLabelProperty(UnitObject* unit, int32_t index, const UnitPrope
             SetWindowTextGbk(label->hwnd(), v.text);
             break;
         case 1: d.effect = static_cast<uint32_t>(Clamp(v.integer, 0, 3)); break;
-        case 2: d.font = v.bytes; break;
+        case 2:
+            d.font = v.bytes;
+            label->DropFont();
+            break;
         case 3: d.textColour = static_cast<uint32_t>(v.integer); break;
         case 4: d.horizontalAlignment = static_cast<uint32_t>(Clamp(v.integer, 0, 2)); break;
         case 5: d.wordWrap = static_cast<uint32_t>(v.integer); break;
@@ -160,6 +172,10 @@ void EnumerateTransLabelTexts(const uint8_t* typeData, uint32_t length, TextCall
 
 void SeeThroughRepaint(HWND label) {
     if (!label || !IsWindow(label)) return;
+    // A label that is not on screen (its window not yet shown, or its page hidden) shows
+    // nothing through: whatever lies beneath it is drawn afresh when it appears, so the
+    // repaint waits for that.
+    if (!IsWindowVisible(label)) return;
     HWND top = label;
     while (!(GetWindowLongW(top, GWL_STYLE) & WS_POPUP)) {
         HWND parent = GetParent(top);

@@ -156,8 +156,10 @@ bool LoadWindow(WindowEntry& entry, intptr_t loadFlag, bool modal, HWND owner) {
     HWND form = window->hwnd();
 
     // 6. Units held by a container move into it; units after the first page of a page
-    // control are not shown.
-    for (size_t k = 1; k < count; ++k) {
+    // control are not shown. A window moved into another goes on top of its units, so the
+    // moves run from the last position up: each container then holds its units in table
+    // order already, and step 7 finds nothing to reorder.
+    for (size_t k = count; k-- > 1;) {
         const UnitRecord& r = entry.working[k];
         UnitObject* unit = entry.live[k].object;
         if (!unit || r.parentId == 0) continue;

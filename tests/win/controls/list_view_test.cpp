@@ -193,7 +193,8 @@ TEST(ListView, EachPropertyWriteActsAtOnceOrRebuildsTheWindowAsItsClassSays) {
     };
     const Case cases[] = {
         {3, 8, 9, 5, false},  {3, 9, 0xFF, 0xFF, false}, {3, 10, 0xFF00, 0xFF00, false}, {3, 11, 0x123456, 0x123456, false},
-        {3, 13, 7, 3, true},  {0, 13, -2, 0, true},
+        // A write of the value already held rebuilds nothing (7 and -2 clamp to the views held).
+        {3, 13, 7, 3, false}, {0, 13, -2, 0, false}, {0, 13, 3, 3, true}, {3, 22, 0, 0, false}, {3, 21, 0, 0, false},
         {0, 14, 5, 1, true},  {3, 14, 1, 1, false},  {1, 15, 1, 1, true}, {2, 15, 1, 1, false},
         {0, 16, 0, 0, false}, {3, 16, 0, 0, false},
         {3, 18, 1, 1, false}, {0, 18, 1, 1, false},
@@ -202,7 +203,7 @@ TEST(ListView, EachPropertyWriteActsAtOnceOrRebuildsTheWindowAsItsClassSays) {
         {0, 26, 1, 1, true},
         {0, 27, 1, 1, false}, {0, 27, 1, 1, true, true}, {0, 28, 1, 1, false}, {0, 28, 1, 1, true, true},
         {0, 29, 1, 1, false}, {0, 29, 1, 1, true, true},
-        {0, 30, 1, 1, true},  {0, 31, -1, 0, true}, {0, 31, 9, 2, true}, {0, 32, 1, 1, true}, {0, 33, 1, 1, true},
+        {0, 30, 1, 1, true},  {0, 31, -1, 0, false}, {0, 31, 9, 2, true}, {0, 32, 1, 1, true}, {0, 33, 1, 1, true},
         {0, 34, 0, 0, true},  {3, 35, -5, -1, false}, {0, 36, 1, 1, true},
     };
     for (const Case& c : cases) {

@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -317,4 +318,60 @@ TEST_F(MainWindow, ClickingTheTabsShowsEachPageWithItsFocusAndNeverTheHiddenUnit
     ClickTab(1);
     ExpectPage(1);
     EXPECT_EQ(Read(kStartButton, 5), 1);  // shown, and never pressed here
+}
+
+namespace {
+
+void CollectWindows(HWND parent, std::vector<HWND>* out) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        out->push_back(child);
+        CollectWindows(child, out);
+    }
+}
+
+BOOL CALLBACK CollectTopWindow(HWND h, LPARAM p) {
+    auto* out = reinterpret_cast<std::vector<HWND>*>(p);
+    out->push_back(h);
+    CollectWindows(h, out);
+    return TRUE;
+}
+
+}  // namespace
+
+// The clock rewrites 时间显示 every second all day: one write may repaint the windows the
+// label lies over (each once, the label's text last) and nothing else in the process.
+TEST_F(MainWindow, AClockCaptionWriteRepaintsOnlyTheWindowsThatIntersectTheLabel) {
+    constexpr uint32_t kClockLine = 0x1601001E, kClock = 0x1601000D;
+    RtEntries().writeProperty(kMainWindowId, kClock, 8, -1, 0, 0);  // the clock stops: only our write paints
+    RunLoopFor(200);
+    std::vector<HWND> all;
+    EnumThreadWindows(GetCurrentThreadId(), CollectTopWindow, reinterpret_cast<LPARAM>(&all));
+    ASSERT_GT(all.size(), 100u);
+
+    HWND label = Handle(kClockLine);
+    RECT area;
+    GetWindowRect(label, &area);
+    std::vector<HWND> intersecting;
+    for (HWND h : all) {
+        RECT r, overlap;
+        GetWindowRect(h, &r);
+        if (IsWindowVisible(h) && IntersectRect(&overlap, &r, &area)) intersecting.push_back(h);
+    }
+    std::sort(intersecting.begin(), intersecting.end());
+
+    for (const char* caption : {"2026-12-09 13:20:31", "2026-12-09 13:20:32"}) {
+        SCOPED_TRACE(caption);
+        MessageLog log(all, {WM_PAINT});
+        uint64_t p = reinterpret_cast<uintptr_t>(caption);
+        RtEntries().writeProperty(kMainWindowId, kClockLine, 8, -1, static_cast<uint32_t>(p), static_cast<uint32_t>(p >> 32));
+        RunLoopFor(150);
+        std::vector<HWND> painted;
+        for (const MessageLog::Entry& e : log.entries()) painted.push_back(e.hwnd);
+        ASSERT_FALSE(painted.empty());
+        EXPECT_EQ(painted.back(), label) << "the text comes last";
+        std::printf("one caption write of the clock line: %zu paints, %zu windows intersect it, %zu in the process\n",
+                    painted.size(), intersecting.size(), all.size());
+        std::sort(painted.begin(), painted.end());
+        EXPECT_EQ(painted, intersecting) << "each window over or under the label once, no other";
+    }
 }

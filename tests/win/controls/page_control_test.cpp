@@ -477,3 +477,32 @@ TEST(PageControl, TheStripShowsEveryCaptionInItsTabAndHighlightsTheCurrentOne) {
     EXPECT_GT(nowCurrent.Count(RGB(0xEC, 0xEC, 0xEC)), nowCurrent.width * nowCurrent.height / 2);
     EXPECT_LT(nowOther.Count(RGB(0xEC, 0xEC, 0xEC)), nowOther.width * nowOther.height / 4);
 }
+
+// A repaint of part of the control (what a see-through label above it asks for) draws that
+// part exactly as a repaint of the whole control does: across a tab's edge, the strip's
+// lower edge and the page frame.
+TEST(PageControl, APartialRepaintDrawsThePixelsOfAWholeOne) {
+    Load(PagesUnit(PageControlData::Write(ThreePages())), {});
+    Pump(50);
+    HWND pages = PagesHandle();
+    RedrawWindow(pages, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    Pump(50);
+    Shot whole = CaptureClient(pages);
+    RECT tab = TabRect(1), client;
+    GetClientRect(pages, &client);
+    const RECT parts[] = {{tab.left - 3, tab.top + 2, tab.left + 9, tab.bottom + 6},
+                          {client.right - 20, tab.bottom - 4, client.right, tab.bottom + 30},
+                          {40, 120, 195, 136}};
+    for (const RECT& part : parts) {
+        // Scribble over the part first, so that only what the control draws is seen.
+        HDC dc = GetDC(pages);
+        HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+        FillRect(dc, &part, red);
+        DeleteObject(red);
+        ReleaseDC(pages, dc);
+        RedrawWindow(pages, &part, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        Pump(30);
+        Shot after = CaptureClient(pages);
+        EXPECT_TRUE(after == whole) << Difference(after, whole);
+    }
+}

@@ -393,3 +393,31 @@ TEST(TransLabel, AMovedLabelLeavesNothingBehindAndDrawsAtItsNewPlace) {
     GetWindowRect(UnitHandle(kEdit), &r);
     EXPECT_EQ(CaptureScreen(r).Count(kRed), 0) << "the old text is gone from the edit box";
 }
+
+// A label off screen (hidden, or its window not shown) repaints nothing at a write; when it
+// appears it shows the new caption over what lies beneath, as if it had been there all along.
+TEST(TransLabel, AWriteWhileHiddenPaintsNothingAndTheLabelShowsItWhenItAppears) {
+    LoadOverlap("旧标题旧标题");
+    HWND form = FormHandle(), label = UnitHandle(kL1), edit = UnitHandle(kEdit), away = UnitHandle(kFarEdit);
+    WriteInt(kL1, 5, 0);
+    Pump(80);
+    {
+        MessageLog log({form, label, edit, away}, {WM_ERASEBKGND, WM_PAINT, WM_NCPAINT});
+        WriteText(kL1, 8, "新标题");
+        WriteInt(kL1, 9, 1);
+        Pump(80);
+        EXPECT_TRUE(log.entries().empty()) << log.entries().size() << " paints for a label nobody sees";
+    }
+    RedrawEverything();
+    Shot beneath = LabelArea();
+    WriteInt(kL1, 5, 1);
+    Pump(80);
+    TransLabelData d;
+    d.caption = "新标题";
+    d.effect = 1;
+    d.textColour = kRed;
+    d.font = EncodeFont(Font(-24, 700, "宋体"));
+    Shot shown = LabelArea();
+    Shot expected = DrawnLabel(d, beneath);
+    EXPECT_TRUE(shown == expected) << Difference(shown, expected);
+}
