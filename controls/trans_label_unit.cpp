@@ -95,12 +95,17 @@ private:
     mutable HFONT font_ = nullptr;
 };
 
-// Every visible window below `parent`, depth first: for each child in z-order from the
-// top, its own visible descendants first, then the child itself.
-void CollectVisible(HWND parent, std::vector<HWND>* out) {
+// Every visible window below `parent` whose rectangle meets `area` (screen coordinates),
+// depth first: for each child in z-order from the top, its own such descendants first, then
+// the child itself. A window that misses the area hides its descendants there (they are
+// clipped to it), so they are not looked at.
+void CollectVisible(HWND parent, const RECT& area, std::vector<HWND>* out) {
     for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (!IsWindowVisible(child)) continue;
-        CollectVisible(child, out);
+        RECT bounds, overlap;
+        GetWindowRect(child, &bounds);
+        if (!IntersectRect(&overlap, &bounds, &area)) continue;
+        CollectVisible(child, area, out);
         out->push_back(child);
     }
 }
@@ -196,7 +201,7 @@ void SeeThroughRepaint(HWND label) {
 
     // From the bottom of the z-order up, so that each window draws over the ones beneath.
     std::vector<HWND> windows;
-    CollectVisible(top, &windows);
+    CollectVisible(top, area, &windows);
     for (size_t i = windows.size(); i-- > 0;) {
         HWND w = windows[i];
         if (w == label || !IsWindow(w)) continue;

@@ -10,6 +10,7 @@ namespace {
 
 // The window property that links a unit window to its object; readable from any thread.
 const wchar_t kUnitProperty[] = L"MgUnitObject";
+const wchar_t kOriginalProcProperty[] = L"MgUnitOriginalProc";
 
 // Object handed from CreateOwnWindow to the class procedure's WM_NCCREATE.
 thread_local UnitObject* t_creating = nullptr;
@@ -81,8 +82,18 @@ UnitObject::BrushCache::~BrushCache() {
     if (brush) DeleteObject(brush);
 }
 
+// Windows of the runtime's own classes keep their object in their extra bytes as well, and
+// subclassed controls in their user data: both are read without asking the window server (a
+// window property is a server request under Wine, and this lookup runs for every message a
+// unit gets). A window subclassed again by someone else is found through the property.
 UnitObject* UnitObject::FromHandle(HWND hwnd) {
-    return hwnd ? static_cast<UnitObject*>(GetPropW(hwnd, kUnitProperty)) : nullptr;
+    if (!hwnd) return nullptr;
+    const LONG_PTR procedure = GetWindowLongPtrW(hwnd, GWLP_WNDPROC);
+    if (procedure == reinterpret_cast<LONG_PTR>(&UnitObject::OwnClassProc))
+        return reinterpret_cast<UnitObject*>(GetWindowLongPtrW(hwnd, 0));
+    if (procedure == reinterpret_cast<LONG_PTR>(&UnitObject::SubclassProc))
+        return reinterpret_cast<UnitObject*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    return static_cast<UnitObject*>(GetPropW(hwnd, kUnitProperty));
 }
 
 bool UnitObject::RegisterUnitClass(const wchar_t* className, UINT classStyle) {
@@ -94,6 +105,7 @@ bool UnitObject::RegisterUnitClass(const wchar_t* className, UINT classStyle) {
     wc.cbSize = sizeof wc;
     wc.style = classStyle;
     wc.lpfnWndProc = &UnitObject::OwnClassProc;
+    wc.cbWndExtra = sizeof(UnitObject*);
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     wc.lpszClassName = className;
@@ -141,18 +153,38 @@ void UnitObject::Attach(HWND hwnd, bool subclassed) {
     hwnd_ = hwnd;
     subclassed_ = subclassed;
     SetPropW(hwnd, kUnitProperty, this);
-    if (subclassed) SetWindowSubclass(hwnd, &UnitObject::SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    if (!subclassed) {
+        SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(this));
+        return;
+    }
+    // Subclassed by replacing the procedure rather than through the common controls' chain,
+    // which looks its data up in a window property at every message. The original
+    // procedure is also kept in a property, for messages after the object has let go.
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    originalProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&UnitObject::SubclassProc)));
+    SetPropW(hwnd, kOriginalProcProperty, reinterpret_cast<HANDLE>(originalProc_));
 }
 
 void UnitObject::Detach() {
     if (!hwnd_) return;
     RemovePropW(hwnd_, kUnitProperty);
-    if (subclassed_) RemoveWindowSubclass(hwnd_, &UnitObject::SubclassProc, 1);
+    if (!subclassed_) {
+        SetWindowLongPtrW(hwnd_, 0, 0);
+    } else {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        // Put back only when nobody subclassed the window after us; otherwise the procedure
+        // stays in the chain and hands every message on.
+        if (GetWindowLongPtrW(hwnd_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&UnitObject::SubclassProc)) {
+            SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(originalProc_));
+            RemovePropW(hwnd_, kOriginalProcProperty);
+        }
+    }
     hwnd_ = nullptr;
 }
 
 LRESULT CALLBACK UnitObject::OwnClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    UnitObject* self = FromHandle(hwnd);
+    auto* self = reinterpret_cast<UnitObject*>(GetWindowLongPtrW(hwnd, 0));
     if (!self && message == WM_NCCREATE && t_creating) {
         self = t_creating;
         t_creating = nullptr;
@@ -162,10 +194,13 @@ LRESULT CALLBACK UnitObject::OwnClassProc(HWND hwnd, UINT message, WPARAM wParam
     return self->Dispatch(message, wParam, lParam);
 }
 
-LRESULT CALLBACK UnitObject::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                          DWORD_PTR data) {
-    auto* self = reinterpret_cast<UnitObject*>(data);
-    if (!self || self->hwnd_ != hwnd) return DefSubclassProc(hwnd, message, wParam, lParam);
+LRESULT CALLBACK UnitObject::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<UnitObject*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self || self->hwnd_ != hwnd) {
+        auto original = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kOriginalProcProperty));
+        return original ? CallWindowProcW(original, hwnd, message, wParam, lParam)
+                        : DefWindowProcW(hwnd, message, wParam, lParam);
+    }
     return self->Dispatch(message, wParam, lParam);
 }
 
@@ -176,11 +211,12 @@ LRESULT UnitObject::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         (*reinterpret_cast<const std::function<void()>*>(lParam))();
     } else if (message == WM_NCDESTROY) {
         HWND hwnd = hwnd_;
-        bool subclassed = subclassed_;
+        WNDPROC original = subclassed_ ? originalProc_ : nullptr;
         OnFinalDestroy();
         UnitWindowGone(this);
         Detach();
-        result = subclassed ? DefSubclassProc(hwnd, message, wParam, lParam) : DefWindowProcW(hwnd, message, wParam, lParam);
+        result = original ? CallWindowProcW(original, hwnd, message, wParam, lParam)
+                          : DefWindowProcW(hwnd, message, wParam, lParam);
         finished_ = true;
     } else {
         // Notifications about a unit go back to that unit first, exactly once: only the
@@ -198,7 +234,7 @@ LRESULT UnitObject::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT UnitObject::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (!hwnd_) return 0;
-    return subclassed_ ? DefSubclassProc(hwnd_, message, wParam, lParam)
+    return subclassed_ ? CallWindowProcW(originalProc_, hwnd_, message, wParam, lParam)
                        : DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 

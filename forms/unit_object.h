@@ -106,8 +106,7 @@ protected:
 
 private:
     static LRESULT CALLBACK OwnClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR data);
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     void Attach(HWND hwnd, bool subclassed);
     void Detach();
@@ -117,6 +116,7 @@ private:
     uint32_t unitId_;
     HWND hwnd_ = nullptr;
     bool subclassed_ = false;
+    WNDPROC originalProc_ = nullptr;  // a subclassed control's own procedure
     int position_ = -1;
     int depth_ = 0;          // calls of the window procedure in progress
     bool finished_ = false;  // WM_NCDESTROY seen: delete once depth_ is back to 0

@@ -93,7 +93,7 @@ TEST_F(Probe, ManyProbesAtOnceEachGetTheirOwnTime) {
     struct Job {
         const char* host;
         uint32_t delay;
-        rt::ProbeReply reply;
+        rt::ProbeReply reply = {};
         int32_t result = 99;
     };
     Job jobs[] = {{"127.1.0.10", 10}, {"127.1.0.40", 40}, {"127.1.0.90", 90}, {"127.1.0.150", 150},
