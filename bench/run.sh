@@ -25,3 +25,6 @@ build_native >/dev/null && build_windows win64 >/dev/null && "$ROOT/tools/lab.sh
 
 echo "== a monitoring pass over 6 + 21 lab hosts against fping -r0 -t500 on the same hosts (Wine)"
 "$ROOT/tools/lab.sh" python3 "$ROOT/bench/monitor/monitor_bench.py"
+
+echo "== start-up to the window painted with its lists, and idle CPU with the clock ticking (Wine)"
+"$ROOT/bench/startup/startup.sh"
