@@ -4,7 +4,6 @@
 
 #include "controls/trans_label_data.h"
 #include "forms/extended_types.h"
-#include "forms/unit_font.h"
 #include "forms/unit_object.h"
 #include "forms/units/unit_helpers.h"
 #include "runtime/gbk_text.h"
@@ -14,15 +13,7 @@ namespace {
 class TransLabel : public UnitObject {
 public:
     using UnitObject::UnitObject;
-    ~TransLabel() override { DropFont(); }
     TransLabelData data;
-
-    // The label's own font, made at its first paint after the font was set: a clock label
-    // paints every second, and a font made and deleted at each paint costs more than the text.
-    void DropFont() {
-        if (font_) DeleteObject(font_);
-        font_ = nullptr;
-    }
 
     void Paint(HDC dc) const {
         int length = GetWindowTextLengthW(hwnd());
@@ -31,8 +22,9 @@ public:
         length = GetWindowTextW(hwnd(), text.data(), length + 1);
         if (length <= 0) return;
 
-        if (!font_ && data.font.size() == sizeof(LogFontBytes)) font_ = CreateFontFromBlock(data.font);
-        HGDIOBJ previous = SelectObject(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
+        // The unit's font, made when the font is set: a clock label paints every second, and
+        // a font made and deleted at each paint costs more than the text.
+        HGDIOBJ previous = SelectObject(dc, font());
 
         UINT format = DT_NOCLIP;
         if (data.horizontalAlignment == 1) format |= DT_CENTER;
@@ -90,9 +82,6 @@ protected:
                 return UnitObject::WindowProc(message, wParam, lParam);
         }
     }
-
-private:
-    mutable HFONT font_ = nullptr;
 };
 
 // Every visible window below `parent` whose rectangle meets `area` (screen coordinates),
@@ -122,6 +111,7 @@ UnitObject* CreateTransLabel(const UnitCreateArgs& a) {
         delete label;
         return nullptr;
     }
+    label->ApplyFont(label->data.font, false);
     return label;
 }
 
@@ -136,7 +126,7 @@ int32_t WriteTransLabelProperty(UnitObject* unit, int32_t index, const UnitPrope
         case 1: d.effect = static_cast<uint32_t>(Clamp(v.integer, 0, 3)); break;
         case 2:
             d.font = v.bytes;
-            label->DropFont();
+            label->ApplyFont(d.font, false);
             break;
         case 3: d.textColour = static_cast<uint32_t>(v.integer); break;
         case 4: d.horizontalAlignment = static_cast<uint32_t>(Clamp(v.integer, 0, 2)); break;
