@@ -146,7 +146,7 @@ TEST_F(MonitorCycle, StopLetsThePassFinishAndOverlappingPassesShareTheThrottle) 
     EXPECT_TRUE(LoopUntil([] { return InFlight() == 0; }, 5000, &most)) << "the pass ends";
     int written = std::atoi(rt::ListViewCellText(疆外超级列表框, 0, 2).c_str());
     EXPECT_GE(written, 200) << "the pass wrote its rows";
-    EXPECT_LE(written, 210);
+    EXPECT_LE(written, 350);
     EXPECT_FALSE(LoopUntil([] { return InFlight() > 0; }, 6500)) << "no pass after 停止";
 
     // Two passes at once: 27 workers each, sharing one throttle of 30. A worker counts its
