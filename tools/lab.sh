@@ -7,6 +7,7 @@
 # ICMP in tests can therefore reach nothing but 127.x addresses.
 #   tools/lab.sh ctest --test-dir build/win64 -R Pattern
 #   tools/lab.sh fping -r0 -t500 -e 127.0.0.1 127.1.0.80 127.2.0.1
+#   MG_LAB_ARCH=win32 tools/lab.sh ctest --test-dir build/win32 -R Pattern   (the 32-bit program)
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 
@@ -15,8 +16,17 @@ if [ "${MG_LAB_READY:-}" = 1 ]; then
   exec "$@"
 fi
 
+# MG_LAB_ARCH=win32 runs 32-bit programs: the i386 Wine (wine32) in a win32 prefix.
+ARCH=${MG_LAB_ARCH:-win64}
+if [ "$ARCH" = win32 ]; then
+  WINE=wine32
+  DEFAULT_PREFIX="$BUILD/wine32-test"
+else
+  WINE=wine
+  DEFAULT_PREFIX="$BUILD/wine-test"
+fi
 # Tests use a prefix of their own (MG_LAB_PREFIX picks another, so that runs can overlap).
-export WINEPREFIX="${MG_LAB_PREFIX:-$BUILD/wine-test}"
+export WINEPREFIX="${MG_LAB_PREFIX:-$DEFAULT_PREFIX}"
 
 if [ "${MG_IN_LAB:-}" != 1 ]; then
   build_responder
@@ -38,16 +48,16 @@ trap 'wineserver -k 2>/dev/null || true; stop_display; stop_responder' EXIT
 start_responder
 start_display
 wineserver -k 2>/dev/null || true
-prepare_prefix
+prepare_prefix "$WINE"
 wineserver -p
 # Start Wine's background services now, with harmless descriptors: started by a test they
 # would inherit its output pipes and keep them open after the test ends.
-wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+"$WINE" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 # Wine's desktop process stays for the whole lab (tools/desktop_keeper), so that a test program
 # never starts while the desktop of the previous one is going away.
-KEEPER="$BUILD/win64/tools/desktop_keeper.exe"
+KEEPER="$BUILD/$ARCH/tools/desktop_keeper.exe"
 if [ -f "$KEEPER" ]; then
-  wine "$KEEPER" </dev/null >/dev/null 2>&1 &
+  "$WINE" "$KEEPER" </dev/null >/dev/null 2>&1 &
 fi
 export MG_LAB_READY=1
 "$@"

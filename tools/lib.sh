@@ -12,7 +12,7 @@ PACKAGES=(
   cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libtomlplusplus-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   wine wine64 xvfb xauth imagemagick xdotool x11-utils
-  fonts-wqy-microhei fonts-arphic-ukai iproute2 procps python3 locales fping
+  fonts-wqy-microhei fonts-arphic-ukai fonts-wine iproute2 procps python3 locales fping curl
 )
 
 log() { printf '== %s\n' "$*" >&2; }
@@ -27,6 +27,88 @@ install_missing() {
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -q >/dev/null
     apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
+  fi
+}
+
+# The 32-bit side: Debian's i386 Wine, whose loader qemu-user runs (the kernel here runs no
+# 32-bit ELF), started by the `wine32` command. Idempotent. The i386 loader is diverted away
+# from /usr/lib/wine/wine before wine32 is installed, so `wine` keeps starting the 64-bit loader.
+WINE32_LOADER=/usr/lib/wine/wine32.i386
+WINE32_WRAPPER=/usr/lib/wine/wine32
+WINE32=/usr/local/bin/wine32
+
+qemu_user_is_new() {
+  # bookworm's qemu-user 7.2 ignores MAP_FIXED_NOREPLACE and Wine crawls under it.
+  command -v qemu-i386 >/dev/null &&
+    [ "$(qemu-i386 --version | sed -n 's/.*version \([0-9]*\).*/\1/p' | head -1)" -ge 10 ]
+}
+
+# Multiarch wants an i386 library at exactly the version of its amd64 twin. When the mirror's
+# i386 index of the security suite is out of sync ("File has unexpected size"), apt offers
+# only older i386 versions and refuses. This fetches, for every package of the closure whose
+# amd64 candidate is newer than the i386 one, the i386 build of that very version from the
+# pool beside its amd64 file, and prints the paths of the .deb files for apt to install.
+i386_twins_of_amd64_candidates() {
+  local dir="$BUILD/i386-debs" closure p base amd64 uri
+  mkdir -p "$dir"
+  closure=$(apt-cache depends --recurse --no-recommends --no-suggests --no-conflicts --no-breaks --no-replaces \
+    --no-enhances "$@" 2>/dev/null | grep -E '^[a-z0-9].*:i386$' | sort -u | sed 's/:i386$//')
+  # One policy query for every twin (apt-cache takes a second per call): "name amd64 i386".
+  # shellcheck disable=SC2046
+  apt-cache policy $(for p in $closure; do echo "$p:amd64 $p:i386"; done) 2>/dev/null |
+    awk '/^[^ ].*:$/ { name = $1; sub(/:$/, "", name) }
+         /Installed:/ { installed[name] = $2 }
+         /Candidate:/ { candidate[name] = $2 }
+         END { for (n in candidate) if (n !~ /:i386$/) {
+               b = n; sub(/:amd64$/, "", b)  # the native twin is named without its architecture
+               if (installed[n] != "(none)" && candidate[n] != "(none)" && candidate[n] != candidate[b ":i386"])
+                 print b, candidate[n] } }' |
+    while read -r base amd64; do
+      uri=$(apt-get download --print-uris "$base:amd64=$amd64" 2>/dev/null | awk -F"'" 'NR == 1 { print $2 }')
+      uri=${uri%_amd64.deb}_i386.deb
+      [ "$uri" != _i386.deb ] && curl -fsSL -o "$dir/${uri##*/}" "$uri" && echo "$dir/${uri##*/}"
+    done
+}
+
+install_wine32() {
+  if [ -x "$WINE32_LOADER" ] && [ -x "$WINE32_WRAPPER" ] && [ -x "$WINE32" ] && qemu_user_is_new; then return 0; fi
+  log "installing the 32-bit Wine (i386, run by qemu-user from backports)"
+  export DEBIAN_FRONTEND=noninteractive
+  dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+  local backports=/etc/apt/sources.list.d/minggui-backports.sources mirror
+  mirror=$(awk '/^URIs:/ { print $2; exit }' /etc/apt/sources.list.d/debian.sources 2>/dev/null)
+  printf 'Types: deb\nURIs: %s\nSuites: bookworm-backports\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
+    "${mirror:-http://deb.debian.org/debian}" >"$backports"
+  # The i386 indexes are sometimes caught mid-sync on the mirror: try again.
+  local try
+  for try in 1 2 3 4 5; do
+    apt-get update -q >/dev/null 2>&1 && break
+    sleep $((try * 5))
+  done
+  if ! dpkg-divert --list /usr/lib/wine/wine | grep -q wine32.i386; then
+    dpkg-divert --local --rename --divert "$WINE32_LOADER" --add /usr/lib/wine/wine >/dev/null
+  fi
+  local wanted=(wine32:i386 libxrender1:i386 libxrandr2:i386 libxi6:i386 libxcursor1:i386 libxcomposite1:i386
+    libxinerama1:i386 libxfixes3:i386)
+  if ! apt-get install -y -q --no-install-recommends --no-remove "${wanted[@]}" >/dev/null 2>&1; then
+    log "the i386 index lags the amd64 one: taking the matching i386 packages from the pool"
+    apt-get install -y -q --no-install-recommends --no-remove "${wanted[@]}" $(i386_twins_of_amd64_candidates "${wanted[@]}") >/dev/null
+  fi
+  apt-get install -y -q --no-install-recommends -t bookworm-backports qemu-user >/dev/null
+  rm -f "$backports"
+  # Wine starts its child processes as "<loader's directory>/<argv0's base name>", so the
+  # wrapper lies beside the loader under the name it is called by, and passes itself as argv0;
+  # WINELOADERNOEXEC skips Wine's re-exec of the i386 ELF, which the kernel would refuse.
+  cat >"$WINE32_WRAPPER" <<WRAPPER
+#!/bin/sh
+export WINELOADERNOEXEC=1
+exec qemu-i386 -0 $WINE32_WRAPPER $WINE32_LOADER "\$@"
+WRAPPER
+  chmod +x "$WINE32_WRAPPER"
+  ln -sf "$WINE32_WRAPPER" "$WINE32"
+  if [ ! -x "$WINE32_LOADER" ] || ! qemu_user_is_new; then
+    log "the 32-bit Wine could not be installed"
+    return 1
   fi
 }
 
@@ -72,17 +154,20 @@ ensure_chinese_locale() {
   fi
 }
 
-# The Wine prefix: created once, with CJK fonts mapped so Chinese never shows as boxes
-# and .txt files associated with the editor.
+# The Wine prefix in $WINEPREFIX: created once, with CJK fonts mapped so Chinese never shows as
+# boxes and .txt files associated with the editor (neither is a Wine default, in a 64-bit
+# prefix or a 32-bit one). $1 is the prefix's Wine: wine (64-bit) or wine32 (a win32 prefix).
 prepare_prefix() {
-  if [ ! -f "$WINEPREFIX/.minggui-ready-2" ]; then
-    log "creating Wine prefix"
+  local wine=${1:-wine} arch=win64
+  [ "$wine" = wine32 ] && arch=win32
+  if [ ! -f "$WINEPREFIX/.minggui-ready-3" ]; then
+    log "creating Wine prefix ($arch) $WINEPREFIX"
     rm -rf "$WINEPREFIX"
-    wine wineboot -i >/dev/null 2>&1 || true
+    WINEARCH=$arch "$wine" wineboot -i >/dev/null 2>&1 || true
     wineserver -w
-    wine regedit "$ROOT/tools/wine-prefix.reg" >/dev/null 2>&1
+    "$wine" regedit "$ROOT/tools/wine-prefix.reg" >/dev/null 2>&1
     wineserver -w
-    touch "$WINEPREFIX/.minggui-ready-2"
+    touch "$WINEPREFIX/.minggui-ready-3"
   fi
 }
 

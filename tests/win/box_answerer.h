@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <string>
 #include <thread>
 #include <vector>
@@ -17,14 +18,30 @@ struct BoxSeen {
 
 struct FindBox {
     HWND box = nullptr;
+    std::vector<HWND> ignored;  // boxes already there: one still closing is not the awaited one
 };
 
 inline BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lParam) {
+    auto* find = reinterpret_cast<FindBox*>(lParam);
     wchar_t cls[32];
     GetClassNameW(hwnd, cls, 32);
     if (wcscmp(cls, L"#32770") != 0 || !IsWindowVisible(hwnd)) return TRUE;
-    reinterpret_cast<FindBox*>(lParam)->box = hwnd;
+    for (HWND old : find->ignored)
+        if (old == hwnd) return TRUE;
+    find->box = hwnd;
     return FALSE;
+}
+
+// Every box `thread` shows at this moment.
+inline std::vector<HWND> BoxesOf(DWORD thread) {
+    std::vector<HWND> boxes;
+    for (;;) {
+        FindBox find;
+        find.ignored = boxes;
+        EnumThreadWindows(thread, &FindDialog, reinterpret_cast<LPARAM>(&find));
+        if (!find.box) return boxes;
+        boxes.push_back(find.box);
+    }
 }
 
 inline std::wstring WindowText(HWND hwnd) {
@@ -37,7 +54,7 @@ inline std::wstring WindowText(HWND hwnd) {
 class BoxAnswerer {
 public:
     BoxAnswerer(DWORD thread, int button, HWND otherWindow)
-        : worker_([=, this] { Run(thread, button, otherWindow); }) {}
+        : before_(BoxesOf(thread)), worker_([=, this] { Run(thread, button, otherWindow); }) {}
     ~BoxAnswerer() {
         if (worker_.joinable()) worker_.join();
     }
@@ -45,11 +62,19 @@ public:
         if (worker_.joinable()) worker_.join();
         return seen_;
     }
+    // True once the box was answered or the watch gave up. A box that a posted message brings
+    // up appears only while the watched thread pumps, so such a test pumps until this holds.
+    bool finished() const { return finished_.load(); }
 
 private:
     void Run(DWORD thread, int button, HWND otherWindow) {
+        Watch(thread, button, otherWindow);
+        finished_ = true;
+    }
+    void Watch(DWORD thread, int button, HWND otherWindow) {
         FindBox find;
-        for (int i = 0; i < 200 && !find.box; ++i) {
+        find.ignored = before_;
+        for (int i = 0; i < 400 && !find.box; ++i) {  // up to 10 s
             Sleep(25);
             EnumThreadWindows(thread, &FindDialog, reinterpret_cast<LPARAM>(&find));
         }
@@ -75,5 +100,7 @@ private:
     }
 
     BoxSeen seen_;
-    std::thread worker_;
+    std::vector<HWND> before_;
+    std::atomic<bool> finished_{false};
+    std::thread worker_;  // last: it starts at construction and uses the members above
 };

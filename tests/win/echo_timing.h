@@ -34,9 +34,10 @@ inline void ExpectNearDelay(const Timed& t) {
 inline void ExpectDelayOrder(const std::vector<Timed>& replies) {
     for (const Timed& a : replies)
         for (const Timed& b : replies)
-            if (a.delayMs + kOrderGapMs <= b.delayMs)
+            if (a.delayMs + kOrderGapMs <= b.delayMs) {
                 EXPECT_LT(a.roundTripMs, b.roundTripMs) << a.host << " (" << a.delayMs << " ms) came back after "
                                                         << b.host << " (" << b.delayMs << " ms)";
+            }
 }
 
 }  // namespace echo_timing

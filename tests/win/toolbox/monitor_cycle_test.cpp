@@ -43,6 +43,24 @@ void Click(rt::AnyUnit unit) {
     ClickAt(h, {r.right / 2, r.bottom / 2});
 }
 
+// A click whose handler shows a box. The messages are pumped without RunLoopFor's timed quit,
+// which would end the box's own loop before it is answered, until the answerer is done.
+void ClickIntoBox(rt::AnyUnit unit, const BoxAnswerer& answer) {
+    HWND h = HandleOf(unit);
+    RECT r;
+    GetClientRect(h, &r);
+    POINT p = {r.right / 2, r.bottom / 2};
+    ClientToScreen(h, &p);
+    SetCursorPos(p.x, p.y);
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, in, sizeof in[0]);
+    while (!answer.finished()) Pump(25);
+    Pump(50);  // the box's end
+}
+
 void Key(WORD vk) {
     INPUT in[2] = {};
     in[0].type = in[1].type = INPUT_KEYBOARD;
@@ -125,7 +143,7 @@ TEST_F(MonitorCycle, TheIntervalIsTheBoxsSecondsAndARefusedOneChangesNothing) {
         rt::Set(编辑框秒, rt::EditBox::Content, text);
         BoxAnswerer answer(GetCurrentThreadId(), IDOK, nullptr);
         // A click: the closed box leaves no window of the program active to take a key.
-        Click(开始);
+        ClickIntoBox(开始, answer);
         BoxSeen seen = answer.seen();
         EXPECT_TRUE(seen.found);
         EXPECT_EQ(seen.text, L"请输入大于6的数值");

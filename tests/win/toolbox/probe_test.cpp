@@ -98,16 +98,15 @@ TEST_F(Probe, ManyProbesAtOnceEachGetTheirOwnTime) {
     };
     Job jobs[] = {{"127.1.0.10", 10}, {"127.1.0.40", 40}, {"127.1.0.90", 90}, {"127.1.0.150", 150},
                   {"127.0.0.1", 0},   {"127.1.0.20", 20}, {"127.1.0.70", 70}, {"127.1.0.120", 120}};
+    struct Worker {
+        static DWORD WINAPI Run(void* p) {  // stdcall, as the 32-bit platform calls it
+            auto* job = static_cast<Job*>(p);
+            job->result = ProbeHost(job->host, "aaaaaa", job->reply);
+            return 0;
+        }
+    };
     std::vector<HANDLE> threads;
-    for (Job& j : jobs)
-        threads.push_back(CreateThread(
-            nullptr, 0,
-            [](void* p) -> DWORD {
-                auto* job = static_cast<Job*>(p);
-                job->result = ProbeHost(job->host, "aaaaaa", job->reply);
-                return 0;
-            },
-            &j, 0, nullptr));
+    for (Job& j : jobs) threads.push_back(CreateThread(nullptr, 0, &Worker::Run, &j, 0, nullptr));
     WaitForMultipleObjects(static_cast<DWORD>(threads.size()), threads.data(), TRUE, 10000);
     for (HANDLE h : threads) CloseHandle(h);
     std::vector<echo_timing::Timed> timed;
