@@ -79,12 +79,9 @@ install_wine32() {
   mirror=$(awk '/^URIs:/ { print $2; exit }' /etc/apt/sources.list.d/debian.sources 2>/dev/null)
   printf 'Types: deb\nURIs: %s\nSuites: bookworm-backports\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
     "${mirror:-http://deb.debian.org/debian}" >"$backports"
-  # The i386 indexes are sometimes caught mid-sync on the mirror: try again.
-  local try
-  for try in 1 2 3 4 5; do
-    apt-get update -q >/dev/null 2>&1 && break
-    sleep $((try * 5))
-  done
+  # The i386 indexes are sometimes caught mid-sync on the mirror: try once more, then go on
+  # with what came (i386_twins_of_amd64_candidates covers an index that lags).
+  apt-get update -q >/dev/null 2>&1 || { sleep 5; apt-get update -q >/dev/null 2>&1; } || true
   if ! dpkg-divert --list /usr/lib/wine/wine | grep -q wine32.i386; then
     dpkg-divert --local --rename --divert "$WINE32_LOADER" --add /usr/lib/wine/wine >/dev/null
   fi
