@@ -25,7 +25,8 @@ install_missing() {
   if ((${#missing[@]})); then
     log "installing: ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive
-    apt-get update -q >/dev/null
+    # An index that fails to download (a mirror caught mid-sync) leaves the others usable.
+    apt-get update -q >/dev/null 2>&1 || log "apt-get update reported errors; installing from the indexes it has"
     apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
   fi
 }

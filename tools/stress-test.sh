@@ -13,7 +13,7 @@ mkdir -p "$LOGS"
 
 if ! command -v stress-ng >/dev/null; then
   log "installing stress-ng"
-  DEBIAN_FRONTEND=noninteractive apt-get update -q >/dev/null
+  DEBIAN_FRONTEND=noninteractive apt-get update -q >/dev/null 2>&1
   DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends stress-ng >/dev/null
 fi
 # The first run installs and builds with the hog already going; later runs find it all built.
