@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "controls/support_libraries.h"
 #include "forms/event_handler.h"
 #include "forms/forms_runtime.h"
-#include "forms/support_libraries.h"
 #include "forms/template_image.h"
 #include "forms/type_data/button_data.h"
 #include "forms/type_data/combo_box_data.h"
@@ -239,7 +239,7 @@ int main() {
     std::vector<uint8_t> image = BuildTemplate();
     const ProgramDescriptor descriptor = {3, 0, 66502, reinterpret_cast<uintptr_t>(kEventCode), nullptr, 0, image.data(),
                                           static_cast<uint32_t>(image.size()), kSupportLibraryCount, SupportLibraries(),
-                                          0, nullptr, nullptr};
+                                          0, nullptr, nullptr, &kFormsRuntimeHooks};
     UseProgramDescriptor(&descriptor);
     RtEntries().otherHelp(kServiceInitialise, 0, 0, 0, 0, 0, 0);
     std::vector<Spec> layout = Layout();

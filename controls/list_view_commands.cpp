@@ -10,7 +10,6 @@
 #include <string>
 
 #include "controls/list_view_unit.h"
-#include "forms/extended_types.h"
 #include "forms/unit_object.h"
 #include "runtime/commands/command_args.h"
 #include "runtime/entries.h"

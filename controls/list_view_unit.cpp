@@ -7,7 +7,6 @@
 #include <algorithm>
 
 #include "controls/list_view_data.h"
-#include "forms/extended_types.h"
 #include "forms/unit_object.h"
 #include "forms/units/unit_helpers.h"
 #include "runtime/gbk_text.h"
@@ -17,21 +16,20 @@ namespace {
 // The program's own hand cursor, when the system has none.
 constexpr WORD kHandCursorResource = 2008;
 
-// An image list from its property block; null for a block that carries none.
-HIMAGELIST ImageListFromBlock(const std::vector<uint8_t>& block) {
-    if (!HasImageList(block)) return nullptr;
+// An image list from its property block; none for a block that carries none.
+win::ImageList ImageListFromBlock(const std::vector<uint8_t>& block) {
+    if (!HasImageList(block)) return {};
     const size_t size = block.size() - 8;
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
-    if (!memory) return nullptr;
-    void* bytes = GlobalLock(memory);
+    win::GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, size));
+    if (!memory) return {};
+    void* bytes = GlobalLock(memory.get());
+    if (!bytes) return {};
     std::copy(block.begin() + 8, block.end(), static_cast<uint8_t*>(bytes));
-    GlobalUnlock(memory);
+    GlobalUnlock(memory.get());
     IStream* stream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {
-        GlobalFree(memory);
-        return nullptr;
-    }
-    HIMAGELIST list = ImageList_Read(stream);
+    if (FAILED(CreateStreamOnHGlobal(memory.get(), TRUE, &stream))) return {};
+    (void)memory.release();  // the stream frees it
+    win::ImageList list(ImageList_Read(stream));
     stream->Release();
     return list;
 }
@@ -51,9 +49,10 @@ class ListView : public UnitObject {
 public:
     using UnitObject::UnitObject;
     ListViewData data;
-    // The list view frees its item and state image lists with its window; the header
-    // never frees its own, so that one is the unit's.
-    HIMAGELIST itemImages = nullptr, stateImages = nullptr, headerImages = nullptr;
+    // The list view frees its item and state image lists with its window, so those are
+    // borrowed back from it; the header never frees its own, so that one is the unit's.
+    HIMAGELIST itemImages = nullptr, stateImages = nullptr;
+    win::ImageList headerImages;
 
     bool IconView() const { return data.viewType <= 1; }
     bool Report() const { return data.viewType == 3; }
@@ -106,26 +105,28 @@ public:
         InvalidateRect(hwnd(), nullptr, TRUE);
     }
 
+    // Hands a list over to the control, which frees it with its window, and takes back the
+    // one the control held when this unit had given it (a list the control made stays its own).
+    HIMAGELIST HandOver(WPARAM which, win::ImageList fresh, HIMAGELIST given) {
+        HIMAGELIST handed = fresh.release();
+        win::ImageList back(reinterpret_cast<HIMAGELIST>(Send(LVM_SETIMAGELIST, which, reinterpret_cast<LPARAM>(handed))));
+        if (!back || back.get() != given) (void)back.release();
+        return handed;
+    }
     void ApplyItemImages() {
-        HIMAGELIST fresh = ImageListFromBlock(data.itemImageList);
-        auto old = reinterpret_cast<HIMAGELIST>(
-            Send(LVM_SETIMAGELIST, data.viewType == 0 ? LVSIL_NORMAL : LVSIL_SMALL, reinterpret_cast<LPARAM>(fresh)));
-        if (old && old == itemImages) ImageList_Destroy(old);
-        itemImages = fresh;
+        itemImages = HandOver(data.viewType == 0 ? LVSIL_NORMAL : LVSIL_SMALL, ImageListFromBlock(data.itemImageList),
+                              itemImages);
     }
     void ApplyStateImages() {
-        HIMAGELIST fresh = ImageListFromBlock(data.stateImageList);
+        win::ImageList fresh = ImageListFromBlock(data.stateImageList);
         if (!fresh && !stateImages) return;  // leave the check boxes' own list alone
-        auto old = reinterpret_cast<HIMAGELIST>(Send(LVM_SETIMAGELIST, LVSIL_STATE, reinterpret_cast<LPARAM>(fresh)));
-        if (old && old == stateImages) ImageList_Destroy(old);
-        stateImages = fresh;
+        stateImages = HandOver(LVSIL_STATE, std::move(fresh), stateImages);
     }
     void ApplyHeaderImages() {
         auto header = reinterpret_cast<HWND>(Send(LVM_GETHEADER));
-        HIMAGELIST fresh = ImageListFromBlock(data.headerImageList);
-        if (header) SendMessageW(header, HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(fresh));
-        if (headerImages) ImageList_Destroy(headerImages);
-        headerImages = fresh;
+        win::ImageList fresh = ImageListFromBlock(data.headerImageList);
+        if (header) SendMessageW(header, HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(fresh.get()));
+        headerImages = std::move(fresh);  // the header's previous list goes now that it shows the new one
     }
 
     void ApplyColours() {
@@ -226,10 +227,7 @@ protected:
         return true;
     }
 
-    void OnFinalDestroy() override {
-        if (headerImages) ImageList_Destroy(headerImages);
-        headerImages = nullptr;
-    }
+    void OnFinalDestroy() override { headerImages.reset(); }
 };
 
 UnitObject* CreateListView(const UnitCreateArgs& a) {
@@ -377,6 +375,45 @@ void EnumerateListViewTexts(const uint8_t* typeData, uint32_t length, TextCallba
 
 }  // namespace
 
+namespace {
+
+using P = PropertyType;
+
+const PropertyInfo kListViewProperties[39] = {
+    MG_COMMON_PROPERTIES,
+    {"Border", P::kPick, 0},
+    {"TextColour", P::kColour, 0},
+    {"TextBackgroundColour", P::kColour, 0},
+    {"BackgroundColour", P::kBackgroundColour, 0},
+    {"Font", P::kFont, 0},
+    {"ViewType", P::kPick, 0},
+    {"IconArrangement", P::kPick, 0},
+    {"AutoArrange", P::kSwitch, 0},
+    {"LabelWrap", P::kSwitch, 0},
+    {"Columns", P::kCustomData, 0},
+    {"NoColumnHeader", P::kSwitch, 0},
+    {"HeaderImageList", P::kImageList, 0},
+    {"ClickableHeader", P::kSwitch, 0},
+    {"FullRowSelect", P::kSwitch, 0},
+    {"GridLines", P::kSwitch, 0},
+    {"HeaderDragDrop", P::kSwitch, 0},
+    {"ItemImageList", P::kImageList, 0},
+    {"StateImageList", P::kImageList, 0},
+    {"HotTracking", P::kSwitch, 0},
+    {"HandCursor", P::kSwitch, 0},
+    {"UnderlineCold", P::kSwitch, 0},
+    {"UnderlineHot", P::kSwitch, 0},
+    {"EditableLabels", P::kSwitch, 0},
+    {"SortOrder", P::kPick, 0},
+    {"CheckBoxes", P::kSwitch, 0},
+    {"FlatScrollBars", P::kSwitch, 0},
+    {"SingleSelection", P::kSwitch, 0},
+    {"CurrentSelection", P::kInteger, 0},
+    {"AlwaysShowSelection", P::kSwitch, 0},
+    {"Rows", P::kCustomData, 0},
+    {"Text38", P::kText, kPropertyReadOnlyAtRunTime},
+};
+
 AnyOperation ListViewInterface(int32_t number) {
     switch (number) {
         case kInterfaceCreateUnit: return AsOperation(&CreateListView);
@@ -387,3 +424,9 @@ AnyOperation ListViewInterface(int32_t number) {
         default: return nullptr;
     }
 }
+
+}  // namespace
+
+const UnitTypeInfo kListViewType = {
+    "超级列表框", "ListView", kTypeWindowUnit | kTypeRaisesEvents, 39, kListViewProperties, &ListViewInterface,
+};

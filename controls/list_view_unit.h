@@ -1,4 +1,4 @@
-// The super list box (type code 0x00030004, ListViewInterface in forms/extended_types.h):
+// The super list box (type code 0x00030004, kListViewType below):
 // the platform's list-view control ("SysListView32") as a unit, and the eight commands of
 // library 3 that work on it.
 //
@@ -20,6 +20,8 @@
 // stream; anything shorter or unmarked means no image list.
 #pragma once
 
+#include "forms/unit_type.h"
+
 #include "runtime/command.h"
 
 // The commands, each (UnitRef, arguments...); callable from any thread: every one is a
@@ -39,3 +41,6 @@ void ListViewInsertRow(ArgValue* result, int32_t count, ArgValue* args);
 // Library 3's command table, in the order above.
 constexpr uint32_t kListViewCommandCount = 8;
 extern const CommandRoutine kListViewCommands[kListViewCommandCount];
+
+// The unit type, 0x00030004, and its 39 properties.
+extern const UnitTypeInfo kListViewType;

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "controls/page_control_data.h"
-#include "forms/extended_types.h"
 #include "forms/unit_font.h"
 #include "forms/unit_object.h"
 #include "forms/units/unit_helpers.h"
@@ -82,9 +81,10 @@ public:
 
     void Layout() {
         tabs.clear();
-        HDC dc = GetDC(hwnd());
+        win::WindowDc window(hwnd());
+        HDC dc = window.get();
         if (!dc) return;
-        HGDIOBJ previous = SelectObject(dc, font());
+        win::Selection selected(dc, font());
         TEXTMETRICW tm = {};
         GetTextMetricsW(dc, &tm);
         int stored = static_cast<int>(data.settingsB[0]);
@@ -99,8 +99,6 @@ public:
             tabs.push_back({p, {x, kTabTop, x + width, stripHeight}});
             x += width;
         }
-        SelectObject(dc, previous);
-        ReleaseDC(hwnd(), dc);
     }
 
     RECT TabRect(size_t tab) const {
@@ -138,14 +136,14 @@ public:
         bool isCurrent = tabs[tab].page == current;
         RECT r = TabRect(tab);
         Fill(dc, r, isCurrent ? CurrentTabColour() : Blend(StripColour(), FrameColour(), 22));
-        HPEN pen = CreatePen(PS_SOLID, 1, FrameColour());
-        HGDIOBJ oldPen = SelectObject(dc, pen);
-        MoveToEx(dc, r.left, r.bottom - 1, nullptr);
-        LineTo(dc, r.left, r.top);
-        LineTo(dc, r.right - 1, r.top);
-        LineTo(dc, r.right - 1, r.bottom);
-        SelectObject(dc, oldPen);
-        DeleteObject(pen);
+        {
+            win::Pen pen(CreatePen(PS_SOLID, 1, FrameColour()));
+            win::Selection selected(dc, pen.get());
+            MoveToEx(dc, r.left, r.bottom - 1, nullptr);
+            LineTo(dc, r.left, r.top);
+            LineTo(dc, r.right - 1, r.top);
+            LineTo(dc, r.right - 1, r.bottom);
+        }
         if (isCurrent) Fill(dc, {r.left + 1, r.top + 1, r.right - 1, r.top + 3}, AccentColour());
 
         std::wstring caption = Caption(tabs[tab].page);
@@ -165,19 +163,24 @@ public:
         if (client.right <= 0 || client.bottom <= 0 || w <= 0 || h <= 0) return;
         // Drawn off screen first: the strip changes under the user's click. Only the part to
         // be painted is drawn: a see-through label above the page repaints a few pixels of it
-        // at every caption write.
-        HDC dc = CreateCompatibleDC(target);
-        HBITMAP bitmap = CreateCompatibleBitmap(target, w, h);
-        HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
-        HGDIOBJ oldFont = SelectObject(dc, font());
-        SetViewportOrgEx(dc, -update.left, -update.top, nullptr);
+        // at every caption write. Without the memory for that copy it is drawn straight on.
+        win::OffscreenBitmap offscreen(target, w, h);
+        if (!offscreen) {
+            Draw(target, client, update);
+            return;
+        }
+        SetViewportOrgEx(offscreen.dc(), -update.left, -update.top, nullptr);
+        Draw(offscreen.dc(), client, update);
+        BitBlt(target, update.left, update.top, w, h, offscreen.dc(), update.left, update.top, SRCCOPY);
+    }
 
+    void Draw(HDC dc, const RECT& client, const RECT& update) const {
+        win::Selection selected(dc, font());
         Fill(dc, client, StripColour());
         RECT page = {0, stripHeight, client.right, client.bottom};
         Fill(dc, page, PageColour());
-        HBRUSH frame = CreateSolidBrush(FrameColour());
-        FrameRect(dc, &page, frame);
-        DeleteObject(frame);
+        win::Brush frame(CreateSolidBrush(FrameColour()));
+        FrameRect(dc, &page, frame.get());
         int currentTab = TabOfPage(current);
         auto drawIfSeen = [&](size_t t) {
             RECT r = TabRect(t), overlap;
@@ -186,12 +189,6 @@ public:
         for (size_t t = 0; t < tabs.size(); ++t)
             if (static_cast<int>(t) != currentTab) drawIfSeen(t);
         if (currentTab >= 0) drawIfSeen(static_cast<size_t>(currentTab));
-
-        BitBlt(target, update.left, update.top, w, h, dc, update.left, update.top, SRCCOPY);
-        SelectObject(dc, oldFont);
-        SelectObject(dc, oldBitmap);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
     }
 
     // A unit of a loaded window; otherwise the control is hosted by a window of its own
@@ -245,10 +242,8 @@ protected:
             case WM_ERASEBKGND:
                 return 1;  // painted with the strip
             case WM_PAINT: {
-                PAINTSTRUCT ps;
-                HDC dc = BeginPaint(hwnd(), &ps);
-                Paint(dc, ps.rcPaint);
-                EndPaint(hwnd(), &ps);
+                win::PaintDc paint(hwnd());
+                Paint(paint.get(), paint.area());
                 return 0;
             }
             case WM_SIZE:
@@ -421,6 +416,32 @@ void EnumeratePageControlTexts(const uint8_t* typeData, uint32_t length, TextCal
 
 }  // namespace
 
+namespace {
+
+using P = PropertyType;
+
+const PropertyInfo kPageControlProperties[63] = {
+    MG_COMMON_PROPERTIES,
+    {"Style", P::kPick, 0},
+    {"Switch9", P::kSwitch, 0},
+    {"Font", P::kFont, 0},
+    {"Pages", P::kCustomData, 0},
+    {"Integer12", P::kInteger, 0},
+    // 13 to 62: the strip's switches, choices, colours and image lists, as the control
+    // defines them; integers until it does.
+#define MG_SETTING(n) {"Setting" #n, P::kInteger, 0}
+    MG_SETTING(13), MG_SETTING(14), MG_SETTING(15), MG_SETTING(16), MG_SETTING(17), MG_SETTING(18),
+    MG_SETTING(19), MG_SETTING(20), MG_SETTING(21), MG_SETTING(22), MG_SETTING(23), MG_SETTING(24),
+    MG_SETTING(25), MG_SETTING(26), MG_SETTING(27), MG_SETTING(28), MG_SETTING(29), MG_SETTING(30),
+    MG_SETTING(31), MG_SETTING(32), MG_SETTING(33), MG_SETTING(34), MG_SETTING(35), MG_SETTING(36),
+    MG_SETTING(37), MG_SETTING(38), MG_SETTING(39), MG_SETTING(40), MG_SETTING(41), MG_SETTING(42),
+    MG_SETTING(43), MG_SETTING(44), MG_SETTING(45), MG_SETTING(46), MG_SETTING(47), MG_SETTING(48),
+    MG_SETTING(49), MG_SETTING(50), MG_SETTING(51), MG_SETTING(52), MG_SETTING(53), MG_SETTING(54),
+    MG_SETTING(55), MG_SETTING(56), MG_SETTING(57), MG_SETTING(58), MG_SETTING(59), MG_SETTING(60),
+    MG_SETTING(61), MG_SETTING(62),
+#undef MG_SETTING
+};
+
 AnyOperation PageControlInterface(int32_t number) {
     switch (number) {
         case kInterfaceCreateUnit: return AsOperation(&CreatePageControl);
@@ -431,3 +452,10 @@ AnyOperation PageControlInterface(int32_t number) {
         default: return nullptr;
     }
 }
+
+}  // namespace
+
+const UnitTypeInfo kPageControlType = {
+    "高级选择夹", "PageControl", kTypeWindowUnit | kTypeRaisesEvents | kTypeNoFocus, 63, kPageControlProperties,
+    &PageControlInterface,
+};

@@ -1,5 +1,5 @@
-// The advanced tab control (type code 0x00020002, PageControlInterface in
-// forms/extended_types.h): a tab strip that it draws itself, over pages whose units are
+// The advanced tab control (type code 0x00020002, kPageControlType below):
+// a tab strip that it draws itself, over pages whose units are
 // ordinary units of the window. The loader re-parents those units into the control;
 // the runtime shows the current page's units and hides the others (ShowPageUnits in
 // forms/window_list.h), which the control asks for with notification 2039 after a page
@@ -25,6 +25,8 @@
 // The type data's field 16 keeps the current page, so a rebuilt control starts on it.
 #pragma once
 
+#include "forms/unit_type.h"
+
 #include <windows.h>
 
 // The control's private window class.
@@ -32,3 +34,6 @@ inline constexpr wchar_t kPageControlClass[] = L"_XR_PageControl";
 // To the window hosting a control that is no unit of a loaded window, after a page
 // change: wParam the new page, lParam the control's window.
 constexpr UINT kPageHostMessage = 0x83F2;
+
+// The unit type, 0x00020002, and its 63 properties.
+extern const UnitTypeInfo kPageControlType;

@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "controls/trans_label_data.h"
-#include "forms/extended_types.h"
 #include "forms/unit_object.h"
 #include "forms/units/unit_helpers.h"
 #include "runtime/gbk_text.h"
@@ -24,7 +23,7 @@ public:
 
         // The unit's font, made when the font is set: a clock label paints every second, and
         // a font made and deleted at each paint costs more than the text.
-        HGDIOBJ previous = SelectObject(dc, font());
+        win::Selection selected(dc, font());
 
         UINT format = DT_NOCLIP;
         if (data.horizontalAlignment == 1) format |= DT_CENTER;
@@ -59,18 +58,14 @@ public:
                 break;
         }
         draw(ResolveColour(data.textColour, COLOR_WINDOWTEXT), rect);
-
-        SelectObject(dc, previous);
     }
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
             case WM_PAINT: {
-                PAINTSTRUCT ps;
-                HDC dc = BeginPaint(hwnd(), &ps);
-                Paint(dc);
-                EndPaint(hwnd(), &ps);
+                win::PaintDc paint(hwnd());
+                Paint(paint.get());
                 return 0;
             }
             case WM_MOVE: {
@@ -205,6 +200,21 @@ void SeeThroughRepaint(HWND label) {
     if (IsWindow(label)) InvalidateRect(label, nullptr, FALSE);
 }
 
+namespace {
+
+using P = PropertyType;
+
+const PropertyInfo kTransLabelProperties[15] = {
+    MG_COMMON_PROPERTIES,
+    {"Caption", P::kText, 0},
+    {"Effect", P::kPick, 0},
+    {"Font", P::kFont, 0},
+    {"TextColour", P::kColour, 0},
+    {"HorizontalAlignment", P::kPick, 0},
+    {"WordWrap", P::kSwitch, 0},
+    {"VerticalAlignment", P::kPick, 0},
+};
+
 AnyOperation TransLabelInterface(int32_t number) {
     switch (number) {
         case kInterfaceCreateUnit: return AsOperation(&CreateTransLabel);
@@ -215,3 +225,10 @@ AnyOperation TransLabelInterface(int32_t number) {
         default: return nullptr;
     }
 }
+
+}  // namespace
+
+const UnitTypeInfo kTransLabelType = {
+    "透明标签", "TransLabel", kTypeWindowUnit | kTypeRaisesEvents | kTypeNoFocus, 15, kTransLabelProperties,
+    &TransLabelInterface,
+};

@@ -1,11 +1,17 @@
-// What the runtime core asks of the form framework: the window list built from the
-// template, the start window, message pre-processing, idle events and the shutdown.
+// What the form framework does for the runtime core: the window list built from the
+// template, the start window, message pre-processing, idle events, the shutdown, the
+// notification codes of windows and units, and property access. kFormsRuntimeHooks hands
+// all of it to the runtime through the program descriptor.
 #pragma once
 
 #include <windows.h>
 
 #include <cstddef>
 #include <cstdint>
+
+#include "runtime/runtime_hooks.h"
+
+extern const RuntimeHooks kFormsRuntimeHooks;
 
 // Reads the template image into the window list, resolving handler offsets against the
 // event-code base. False when the image is malformed.
@@ -37,4 +43,4 @@ bool FormsNotify(int32_t code, intptr_t p1, intptr_t p2, intptr_t* result);
 
 // Services 4 and 5 of RtOtherHelp: property access by type tag and unit object.
 uint64_t ReadObjectProperty(uint32_t typeTag, void* unitObject, int32_t index, int32_t part);
-void WriteObjectProperty(uint32_t typeTag, void* unitObject, int32_t index, int32_t part, uint32_t low, uint32_t high);
+void WriteObjectProperty(uint32_t typeTag, void* unitObject, int32_t index, int32_t part, uint64_t value);

@@ -231,9 +231,7 @@ void WriteCommonProperty(const Located& at, int32_t index, uint64_t value) {
             break;
         case 7: {
             r.cursorData = ByteSetBytes(PointerOf(value));
-            LiveSlot& slot = at.entry->live[static_cast<size_t>(at.position)];
-            if (slot.cursor && slot.ownsCursor) DestroyCursor(slot.cursor);
-            slot.cursor = CursorFromData(r.cursorData, &slot.ownsCursor);
+            at.entry->live[static_cast<size_t>(at.position)].SetCursor(r.cursorData);
             break;
         }
         default: break;
@@ -346,14 +344,6 @@ bool RebuildUnit(WindowEntry& entry, int position) {
     return true;
 }
 
-uint64_t RtReadProperty(uint32_t windowId, uint32_t unitId, int32_t index, int32_t part) {
-    return ReadUnitPropertyValue(windowId, unitId, index, part);
-}
-
-void RtWriteProperty(uint32_t windowId, uint32_t unitId, int32_t index, int32_t part, uint32_t low, uint32_t high) {
-    WriteUnitPropertyValue(windowId, unitId, index, part, (static_cast<uint64_t>(high) << 32) | low);
-}
-
 // Services 4 and 5: the unit named by its object instead of its ids.
 uint64_t ReadObjectProperty(uint32_t, void* unitObject, int32_t index, int32_t part) {
     auto* unit = static_cast<UnitObject*>(unitObject);
@@ -364,10 +354,9 @@ uint64_t ReadObjectProperty(uint32_t, void* unitObject, int32_t index, int32_t p
     return ReadTypeProperty(unit, index, part);
 }
 
-void WriteObjectProperty(uint32_t, void* unitObject, int32_t index, int32_t part, uint32_t low, uint32_t high) {
+void WriteObjectProperty(uint32_t, void* unitObject, int32_t index, int32_t part, uint64_t value) {
     auto* unit = static_cast<UnitObject*>(unitObject);
     if (!unit) return;
-    uint64_t value = (static_cast<uint64_t>(high) << 32) | low;
     if (FindUnitObject(unit->windowId(), unit->unitId()) == unit) {
         WriteUnitPropertyValue(unit->windowId(), unit->unitId(), index, part, value);
         return;

@@ -3,10 +3,11 @@
 #include <cstring>
 
 #include "runtime/gbk_text.h"
+#include "runtime/win32_handles.h"
 
-HFONT CreateFontFromBlock(const std::vector<uint8_t>& block) {
+win::Font CreateFontFromBlock(const std::vector<uint8_t>& block) {
     std::optional<LogFontBytes> stored = DecodeFont(block);
-    if (!stored) return nullptr;
+    if (!stored) return {};
     LogFontBytes f = FontForCreation(*stored);
     LOGFONTW lf = {};
     lf.lfHeight = f.height;
@@ -24,7 +25,7 @@ HFONT CreateFontFromBlock(const std::vector<uint8_t>& block) {
     lf.lfPitchAndFamily = f.pitchAndFamily;
     std::wstring face = WideFromGbk(f.Face().c_str());
     wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
-    return CreateFontIndirectW(&lf);
+    return win::Font(CreateFontIndirectW(&lf));
 }
 
 LogFontBytes FontBytesOf(HFONT font) {
@@ -49,8 +50,7 @@ LogFontBytes FontBytesOf(HFONT font) {
 }
 
 int ScreenDpi() {
-    HDC dc = GetDC(nullptr);
-    int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-    if (dc) ReleaseDC(nullptr, dc);
+    win::WindowDc screen(nullptr);
+    int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
     return dpi > 0 ? dpi : 96;
 }

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "forms/events.h"
 #include "forms/unit_font.h"
 #include "forms/window_list.h"
@@ -65,21 +67,14 @@ COLORREF ResolveColour(uint32_t colour, int systemColourIndex) {
 UnitObject::UnitObject(const UnitTypeInfo* type, uint32_t windowId, uint32_t unitId)
     : type_(type), windowId_(windowId), unitId_(unitId) {}
 
-UnitObject::~UnitObject() {
-    if (font_) DeleteObject(font_);
-}
+UnitObject::~UnitObject() = default;
 
 HBRUSH UnitObject::BrushCache::Get(COLORREF c) {
     if (!brush || colour != c) {
-        if (brush) DeleteObject(brush);
-        brush = CreateSolidBrush(c);
+        brush.reset(CreateSolidBrush(c));
         colour = c;
     }
-    return brush;
-}
-
-UnitObject::BrushCache::~BrushCache() {
-    if (brush) DeleteObject(brush);
+    return brush.get();
 }
 
 // Windows of the runtime's own classes keep their object in their extra bytes as well, and
@@ -301,10 +296,9 @@ bool UnitObject::RaiseUnitEvent(int32_t eventNumber, const ArgValue* args, int c
 }
 
 void UnitObject::ApplyFont(const std::vector<uint8_t>& block, bool redraw) {
-    HFONT old = font_;
-    font_ = CreateFontFromBlock(block);
+    // The old font goes only after the window has taken the new one.
+    win::Font old = std::exchange(font_, CreateFontFromBlock(block));
     if (hwnd_) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font()), redraw ? TRUE : FALSE);
-    if (old) DeleteObject(old);
 }
 
 COLORREF UnitObject::BackgroundColour() const {

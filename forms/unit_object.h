@@ -26,6 +26,7 @@
 
 #include "forms/unit_type.h"
 #include "runtime/value.h"
+#include "runtime/win32_handles.h"
 
 // Messages the runtime sends to units.
 constexpr UINT kUnitLoadedMessage = 0x806F;   // after loading and after a rebuild
@@ -74,7 +75,7 @@ public:
     // The unit's font from a stored font block (60 bytes; any other length means the default
     // GUI font), sent to the window with WM_SETFONT. The object owns the font it made.
     void ApplyFont(const std::vector<uint8_t>& block, bool redraw);
-    HFONT font() const { return font_ ? font_ : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+    HFONT font() const { return font_ ? font_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
     // The colour that children with a default background paint behind themselves.
     virtual COLORREF BackgroundColour() const;
@@ -121,12 +122,12 @@ private:
     int depth_ = 0;          // calls of the window procedure in progress
     bool finished_ = false;  // WM_NCDESTROY seen: delete once depth_ is back to 0
     bool creating_ = false;  // inside CreateWindowEx: a failed creation leaves the object to its creator
-    HFONT font_ = nullptr;
+    win::Font font_;
+    // A solid brush of the colour last asked for, made again when the colour changes.
     struct BrushCache {
-        HBRUSH brush = nullptr;
+        win::Brush brush;
         COLORREF colour = 0;
         HBRUSH Get(COLORREF c);
-        ~BrushCache();
     };
     BrushCache ownBrush_, backgroundBrush_;
 };

@@ -17,10 +17,8 @@
 //          }
 //   3. Describe the type in a UnitTypeInfo (names, state flags, property list starting with
 //      the eight common properties, see CommonProperties()) whose `lookup` is that function,
-//      and put it in its library's unit type table at the position of its type number.
-// The three extended types (PageControl, ListView, TransLabel) already have their
-// UnitTypeInfo in forms/extended_types.cpp; their lookups are the functions declared in
-// forms/extended_types.h.
+//      beside the type's implementation, and put it in its library's unit type table
+//      (controls/support_libraries.cpp) at the position of its type number.
 #pragma once
 
 #include <windows.h>

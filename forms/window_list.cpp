@@ -4,7 +4,6 @@
 
 #include <new>
 
-#include "forms/support_libraries.h"
 #include "forms/unit_object.h"
 #include "runtime/app.h"
 
@@ -135,10 +134,7 @@ const UnitTypeInfo* FindUnitType(uint32_t typeCode) {
     const Application& app = App();
     const LibraryInfo* const* libraries = app.libraries;
     uint32_t count = app.libraryCount;
-    if (!libraries) {
-        libraries = SupportLibraries();
-        count = kSupportLibraryCount;
-    }
+    if (!libraries) return nullptr;
     uint32_t library = typeCode >> 16, number = typeCode & 0xFFFF;
     if (library == 0 || library > count || number == 0) return nullptr;
     const LibraryInfo* info = libraries[library - 1];
@@ -161,8 +157,14 @@ HCURSOR UnitCursor(const UnitObject* object) {
     return e->live[static_cast<size_t>(position)].cursor;
 }
 
-HCURSOR CursorFromData(const std::vector<uint8_t>& data, bool* owned) {
-    *owned = false;
+void LiveSlot::SetCursor(const std::vector<uint8_t>& cursorData) {
+    win::Cursor made;
+    cursor = CursorFromData(cursorData, &made);
+    madeCursor = std::move(made);  // the one made before goes now that nothing shows it
+}
+
+HCURSOR CursorFromData(const std::vector<uint8_t>& data, win::Cursor* made) {
+    made->reset();
     if (data.size() < 4) return nullptr;
     auto u16 = [&](size_t at) { return static_cast<uint32_t>(data[at] | (data[at + 1] << 8)); };
     auto u32 = [&](size_t at) { return u16(at) | (u16(at + 2) << 16); };
@@ -186,10 +188,9 @@ HCURSOR CursorFromData(const std::vector<uint8_t>& data, bool* owned) {
     resource[3] = static_cast<uint8_t>(hotY >> 8);
     std::copy(data.begin() + static_cast<ptrdiff_t>(file + offset), data.begin() + static_cast<ptrdiff_t>(file + offset + size),
               resource.begin() + 4);
-    HICON cursor = CreateIconFromResourceEx(resource.data(), static_cast<DWORD>(resource.size()), FALSE, 0x00030000,
-                                            0, 0, LR_DEFAULTCOLOR);
-    *owned = cursor != nullptr;
-    return reinterpret_cast<HCURSOR>(cursor);
+    made->reset(reinterpret_cast<HCURSOR>(CreateIconFromResourceEx(
+        resource.data(), static_cast<DWORD>(resource.size()), FALSE, 0x00030000, 0, 0, LR_DEFAULTCOLOR)));
+    return made->get();
 }
 
 void ShowPageUnits(WindowEntry& entry, int controlPosition, int page) {

@@ -15,14 +15,18 @@
 
 #include "forms/template_image.h"
 #include "forms/unit_type.h"
+#include "runtime/win32_handles.h"
 
 class UnitObject;
 
 struct LiveSlot {
     UnitObject* object = nullptr;
-    HCURSOR cursor = nullptr;
-    bool ownsCursor = false;  // made from the record's data (destroyed with it)
+    HCURSOR cursor = nullptr;   // shown over the unit: a system cursor, or madeCursor
+    win::Cursor madeCursor;     // made from the record's cursor data, and released with the slot
     bool hiddenByPage = false;  // listed after the first page of a page control at load
+
+    // The cursor a record's cursor data asks for (none: the standard cursor).
+    void SetCursor(const std::vector<uint8_t>& cursorData);
 };
 
 struct WindowEntry {
@@ -41,8 +45,6 @@ struct WindowEntry {
     bool loaded = false;                             // in the loaded-window list
     bool destroying = false;                         // being destroyed: its events are dropped
     bool closed = false;                             // was loaded, and its window has gone since
-    HACCEL accelerators = nullptr;
-    HMENU menu = nullptr;
     intptr_t loadFlag = 0;
     bool modal = false;
     volatile bool modalActive = false;
@@ -91,16 +93,17 @@ UnitObject* FindUnitObject(uint32_t windowId, uint32_t unitId);
 // once. -1 when nothing matches (the window's own record answers -1 too).
 int FindUnitByHandle(const WindowEntry& entry, HWND hwnd, bool searchParents);
 
-// The unit type of a type code, through the running program's support library table
-// (the built-in libraries when the program named none).
+// The unit type of a type code, through the running program's support library table; null
+// when the program named none.
 const UnitTypeInfo* FindUnitType(uint32_t typeCode);
 
 // Called by a unit object when its window is finally destroyed: clears its slot.
 void UnitWindowGone(UnitObject* object);
 // The cursor the unit's record asks for, or null for the standard cursor.
 HCURSOR UnitCursor(const UnitObject* object);
-// Builds a cursor from a record's cursor data; null for the standard cursor.
-HCURSOR CursorFromData(const std::vector<uint8_t>& data, bool* owned);
+// The cursor a record's cursor data asks for: a system cursor, or one built from the data
+// into *made; null for the standard cursor.
+HCURSOR CursorFromData(const std::vector<uint8_t>& data, win::Cursor* made);
 
 // Marks for windows whose type requests show pages of units (a page control, or the core
 // tab control): the units of the current page are shown and the others hidden.

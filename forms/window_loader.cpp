@@ -16,15 +16,7 @@ namespace {
 bool IsPageControlType(uint32_t typeCode) { return typeCode == kTypePageControl || typeCode == kTypeCoreTabControl; }
 
 void ReleaseLoad(WindowEntry& entry) {
-    for (LiveSlot& slot : entry.live) {
-        if (slot.cursor && slot.ownsCursor) DestroyCursor(slot.cursor);
-        slot = LiveSlot{};
-    }
-    if (entry.accelerators) DestroyAcceleratorTable(entry.accelerators);
-    if (entry.menu) DestroyMenu(entry.menu);
-    entry.accelerators = nullptr;
-    entry.menu = nullptr;
-    entry.live.clear();
+    entry.live.clear();  // with the cursors made for the units
     entry.working.clear();
     entry.loaded = false;
     entry.destroying = false;
@@ -83,7 +75,8 @@ bool LoadWindow(WindowEntry& entry, intptr_t loadFlag, bool modal, HWND owner) {
     // 3. Start of the load; the working copy of the unit table.
     RtNotify(kNotifyWindowLoadStart, static_cast<intptr_t>(entry.id), 0);
     entry.working = entry.records;
-    entry.live.assign(entry.working.size(), LiveSlot{});
+    entry.live.clear();
+    entry.live.resize(entry.working.size());
     entry.loaded = true;
     entry.destroying = false;
     entry.closed = false;
@@ -91,7 +84,8 @@ bool LoadWindow(WindowEntry& entry, intptr_t loadFlag, bool modal, HWND owner) {
     entry.modal = modal;
     entry.lastFocus = nullptr;
 
-    // 4. Menu bar and accelerators: this system's templates carry no menu items.
+    // 4. Menu bar and accelerators: this system's templates carry no menu items, so there
+    // are none to make.
 
     // 5. The window first, then the units from the last position down to position 1.
     const size_t count = entry.working.size();
@@ -127,7 +121,6 @@ bool LoadWindow(WindowEntry& entry, intptr_t loadFlag, bool modal, HWND owner) {
         a.windowId = entry.id;
         if (k == 0) {
             a.parent = owner;
-            a.menu = entry.menu;
             a.unitId = 0;
             a.extra1 = modal ? 1 : 0;
             a.extra2 = loadFlag;
@@ -188,13 +181,10 @@ bool LoadWindow(WindowEntry& entry, intptr_t loadFlag, bool modal, HWND owner) {
 
     // 8. Cursors.
     for (size_t k = 0; k < count; ++k) {
-        if (entry.working[k].cursorData.empty()) continue;
-        bool owned = false;
-        entry.live[k].cursor = CursorFromData(entry.working[k].cursorData, &owned);
-        entry.live[k].ownsCursor = owned;
+        if (!entry.working[k].cursorData.empty()) entry.live[k].SetCursor(entry.working[k].cursorData);
     }
 
-    // 9. Loaded messages, visibility, accelerators, end of the load.
+    // 9. Loaded messages, visibility, end of the load.
     for (size_t step = 0; step < count; ++step) {
         UnitObject* unit = entry.live[count - 1 - step].object;
         if (unit && unit->alive()) SendMessageW(unit->hwnd(), kUnitLoadedMessage, 0, 0);

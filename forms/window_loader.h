@@ -13,7 +13,7 @@ struct WindowEntry;
 bool LoadWindow(WindowEntry& entry, intptr_t loadFlag, bool modal, HWND owner);
 
 // Called by the window object when its window is finally destroyed: releases the unit
-// objects, cursors, accelerators and menu, takes the window off the loaded-window list,
+// objects and cursors, takes the window off the loaded-window list,
 // re-enables what a modal load disabled, and ends the message loop after the last window.
 void WindowUnloaded(WindowEntry& entry);
 

@@ -9,6 +9,7 @@
 
 #include "runtime/command.h"
 #include "runtime/fatal.h"
+#include "runtime/win32_handles.h"
 
 using ExitRoutine = void (*)(int32_t position);
 using IdleRoutine = void (*)(intptr_t parameter);
@@ -33,7 +34,7 @@ struct Application {
     // Declared DLL commands: names from the descriptor, handles and addresses on first use.
     std::vector<const char*> dllLibraryNames;
     std::vector<const char*> dllCommandNames;
-    std::vector<HMODULE> dllModules;
+    std::vector<win::Module> dllModules;
     std::vector<void*> dllRoutines;
 
     uintptr_t userCodeBase = 0;
@@ -55,7 +56,6 @@ struct Application {
     bool oleInitialised = false;
     HANDLE heap = nullptr;
     std::vector<ExitRoutine> exitRoutines;
-    HICON largeIcon = nullptr, smallIcon = nullptr;
     volatile bool shuttingDown = false;
     bool socketsStarted = false;
     bool initialised = false;

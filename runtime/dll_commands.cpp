@@ -26,14 +26,12 @@ FARPROC LookUp(HMODULE module, const char* name) {
     return GetProcAddress(module, name);
 }
 
-HMODULE LoadFrom(const std::string& path) {
-    return LoadLibraryW(WideFromGbk(path.c_str()).c_str());
-}
+win::Module LoadFrom(const std::string& path) { return win::Module(LoadLibraryW(WideFromGbk(path.c_str()).c_str())); }
 
 // Search order for a name without a drive: extra directory, run directory, module
 // directory, then the platform's own search.
-HMODULE LoadDeclaredLibrary(const Application& app, const std::string& file) {
-    HMODULE module = nullptr;
+win::Module LoadDeclaredLibrary(const Application& app, const std::string& file) {
+    win::Module module;
     if (file.find(':') == std::string::npos) {
         if (!app.extraDllDirectory.empty()) module = LoadFrom(app.extraDllDirectory + "\\" + file);
         if (!module) module = LoadFrom(app.runDirectory + "\\" + file);
@@ -63,9 +61,7 @@ void ReleaseDllModules() {
     g_ending.store(true);
     if (g_callsInFlight.load() != 0) return;
     Application& app = App();
-    for (HMODULE module : app.dllModules)
-        if (module) FreeLibrary(module);
-    app.dllModules.clear();
+    app.dllModules.clear();  // each module freed by its owner
     app.dllRoutines.clear();
     app.dllLibraryNames.clear();
     app.dllCommandNames.clear();
@@ -83,26 +79,24 @@ void* RtCallDllCommand(int32_t index) {
 
     if (*file == 0) {
         for (const wchar_t* lib : kSystemLibraries) {
-            HMODULE module = LoadLibraryW(lib);
+            win::Module module(LoadLibraryW(lib));
             if (!module) continue;
-            if (FARPROC routine = LookUp(module, name)) {
-                // The standard libraries stay loaded by the process anyway; no handle is kept.
+            if (FARPROC routine = LookUp(module.get(), name)) {
+                // Kept like a declared library's: not every one of them is loaded by the process anyway.
+                app.dllModules[static_cast<size_t>(index)] = std::move(module);
                 app.dllRoutines[static_cast<size_t>(index)] = reinterpret_cast<void*>(routine);
                 return reinterpret_cast<void*>(routine);
             }
-            FreeLibrary(module);
         }
         FatalReport(FormatFatalMessage(fatal_text::kDllCommandMissingSystem, name).c_str(), 0);
     }
 
-    HMODULE module = LoadDeclaredLibrary(app, file);
-    if (module) {
-        if (FARPROC routine = LookUp(module, name)) {
-            app.dllModules[static_cast<size_t>(index)] = module;
+    if (win::Module module = LoadDeclaredLibrary(app, file)) {
+        if (FARPROC routine = LookUp(module.get(), name)) {
+            app.dllModules[static_cast<size_t>(index)] = std::move(module);
             app.dllRoutines[static_cast<size_t>(index)] = reinterpret_cast<void*>(routine);
             return reinterpret_cast<void*>(routine);
         }
-        FreeLibrary(module);
     }
     FatalReport(FormatFatalMessage(fatal_text::kDllCommandMissing, file, name).c_str(), 0);
 }

@@ -3,6 +3,7 @@
 #include "runtime/app.h"
 #include "runtime/fatal.h"
 #include "runtime/heap.h"
+#include "runtime/runtime_hooks.h"
 
 namespace {
 
@@ -29,4 +30,13 @@ ArgValue RtCallCoreCommand(CommandRoutine routine, int32_t count, ArgValue* args
 
 ArgValue RtCallLibCommand(int32_t /*library*/, CommandRoutine routine, int32_t count, ArgValue* args) {
     return RtCallCoreCommand(routine, count, args);
+}
+
+// Properties belong to the windows and their units: the form framework answers them.
+uint64_t RtReadProperty(uint32_t windowId, uint32_t unitId, int32_t index, int32_t part) {
+    return hook::ReadProperty(windowId, unitId, index, part);
+}
+
+void RtWriteProperty(uint32_t windowId, uint32_t unitId, int32_t index, int32_t part, uint32_t low, uint32_t high) {
+    hook::WriteProperty(windowId, unitId, index, part, (static_cast<uint64_t>(high) << 32) | low);
 }

@@ -1,9 +1,9 @@
 // RtMessageLoop: the program's message pump with its idle phase.
 #include "runtime/message_loop.h"
 
-#include "forms/forms_runtime.h"
 #include "runtime/app.h"
 #include "runtime/entries.h"
+#include "runtime/runtime_hooks.h"
 
 namespace {
 
@@ -34,14 +34,14 @@ bool OnIdle(long counter) {
     if (counter == 0) {
         g_idle.periodStart = GetTickCount();
         g_idle.frameworkWorkPending = true;
-        FireWindowIdleEvents(0, true);  // only clears the declined list
+        hook::FireIdleEvents(0, true);  // only clears the declined list
     }
     if (g_idle.frameworkWorkPending) {
         // The framework's own idle work (nothing is deferred in this runtime) ends at once.
         g_idle.frameworkWorkPending = false;
         return true;
     }
-    if (counter >= 2) return FireWindowIdleEvents(GetTickCount() - g_idle.periodStart, false);
+    if (counter >= 2) return hook::FireIdleEvents(GetTickCount() - g_idle.periodStart, false);
     return true;
 }
 
@@ -60,7 +60,7 @@ bool IsIdleTriggering(const MSG& msg) {
 // Get, pre-translate, translate, dispatch. False at WM_QUIT.
 bool PumpMessage(MSG& msg) {
     if (GetMessageW(&msg, nullptr, 0, 0) <= 0) return false;
-    if (!PreTranslateFormsMessage(&msg)) {
+    if (!hook::PreTranslateMessage(&msg)) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
@@ -91,6 +91,6 @@ bool RunMessageLoop(const volatile bool* modalActive) {
 
 void RtMessageLoop() {
     App().messageLoopFlag = 1;
-    if (!AnyLoadedWindowAlive()) return;
+    if (!hook::AnyWindowAlive()) return;
     RunMessageLoop(nullptr);
 }

@@ -3,10 +3,10 @@
 
 #include <algorithm>
 
-#include "forms/forms_runtime.h"
 #include "runtime/app.h"
 #include "runtime/entries.h"
 #include "runtime/heap.h"
+#include "runtime/runtime_hooks.h"
 
 namespace {
 
@@ -77,7 +77,7 @@ intptr_t RtNotify(int32_t code, intptr_t p1, intptr_t p2) {
             RtFree(reinterpret_cast<void*>(p1));
             return 0;
         default:
-            if (FormsNotify(code, p1, p2, &result)) return result;
+            if (hook::Notify(code, p1, p2, &result)) return result;
             return 0;
     }
 }

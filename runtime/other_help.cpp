@@ -3,13 +3,15 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
-#include "forms/forms_runtime.h"
 #include "runtime/app.h"
 #include "runtime/entries.h"
 #include "runtime/gbk_text.h"
 #include "runtime/heap.h"
+#include "runtime/runtime_hooks.h"
 #include "runtime/startup.h"
+#include "runtime/win32_handles.h"
 
 namespace {
 
@@ -21,25 +23,31 @@ bool PassesFilter(DWORD attributes, uint32_t mask, bool allFiles) {
     return mask == 0 ? word == 0 : (word & mask) != 0;
 }
 
-// Service 0: next directory entry that passes the filter, as a fresh text; null at the end.
+// The search handle a caller's variable holds, taken over (null there means none).
+win::FindHandle TakeSearch(HANDLE* handleVar) {
+    HANDLE h = std::exchange(*handleVar, nullptr);
+    return win::FindHandle(h ? h : INVALID_HANDLE_VALUE);
+}
+
+// Service 0: next directory entry that passes the filter, as a fresh text; null at the end,
+// when the search is closed and the variable 0. Between calls the caller's variable owns it.
 intptr_t FindFile(const char* pattern, uint32_t mask, bool allFiles, HANDLE* handleVar) {
     if (!handleVar) return 0;
     WIN32_FIND_DATAW data;
+    win::FindHandle search = TakeSearch(handleVar);
     bool have;
     if (pattern && *pattern) {
-        if (*handleVar && *handleVar != INVALID_HANDLE_VALUE) FindClose(*handleVar);
-        *handleVar = FindFirstFileW(WideFromGbk(pattern).c_str(), &data);
-        have = *handleVar != INVALID_HANDLE_VALUE;
+        search.reset(FindFirstFileW(WideFromGbk(pattern).c_str(), &data));  // the previous search is closed
+        have = static_cast<bool>(search);
     } else {
-        have = *handleVar && *handleVar != INVALID_HANDLE_VALUE && FindNextFileW(*handleVar, &data);
+        have = search && FindNextFileW(search.get(), &data);
     }
-    while (have) {
-        if (PassesFilter(data.dwFileAttributes, mask, allFiles))
+    for (; have; have = FindNextFileW(search.get(), &data) != FALSE) {
+        if (PassesFilter(data.dwFileAttributes, mask, allFiles)) {
+            *handleVar = search.release();
             return reinterpret_cast<intptr_t>(NewText(GbkFromWide(data.cFileName).c_str()));
-        have = FindNextFileW(*handleVar, &data);
+        }
     }
-    if (*handleVar && *handleVar != INVALID_HANDLE_VALUE) FindClose(*handleVar);
-    *handleVar = nullptr;
     return 0;
 }
 
@@ -66,9 +74,11 @@ intptr_t RtOtherHelp(int32_t service, intptr_t a1, intptr_t a2, intptr_t a3, int
         case kServiceFindFile:
             return FindFile(reinterpret_cast<const char*>(a1), static_cast<uint32_t>(a2), a3 != 0,
                             reinterpret_cast<HANDLE*>(a4));
-        case kServiceCloseFind:
-            if (a1 && reinterpret_cast<HANDLE>(a1) != INVALID_HANDLE_VALUE) FindClose(reinterpret_cast<HANDLE>(a1));
+        case kServiceCloseFind: {
+            HANDLE search = reinterpret_cast<HANDLE>(a1);
+            TakeSearch(&search);  // closed as the owner goes
             return 0;
+        }
         case kServiceMakeArrayWritable:
             MakeArrayWritable(static_cast<size_t>(a1), reinterpret_cast<void**>(a2));
             return 0;
@@ -76,11 +86,12 @@ intptr_t RtOtherHelp(int32_t service, intptr_t a1, intptr_t a2, intptr_t a3, int
             RegisterExitRoutine(reinterpret_cast<ExitRoutine>(a1));
             return 0;
         case kServiceReadObjectProperty:
-            return static_cast<intptr_t>(ReadObjectProperty(static_cast<uint32_t>(a1), reinterpret_cast<void*>(a2),
-                                                            static_cast<int32_t>(a3), static_cast<int32_t>(a4)));
+            return static_cast<intptr_t>(hook::ReadObjectProperty(static_cast<uint32_t>(a1), reinterpret_cast<void*>(a2),
+                                                                  static_cast<int32_t>(a3), static_cast<int32_t>(a4)));
         case kServiceWriteObjectProperty:
-            WriteObjectProperty(static_cast<uint32_t>(a1), reinterpret_cast<void*>(a2), static_cast<int32_t>(a3),
-                                static_cast<int32_t>(a4), static_cast<uint32_t>(a5), static_cast<uint32_t>(a6));
+            hook::WriteObjectProperty(static_cast<uint32_t>(a1), reinterpret_cast<void*>(a2), static_cast<int32_t>(a3),
+                                      static_cast<int32_t>(a4),
+                                      (static_cast<uint64_t>(static_cast<uint32_t>(a6)) << 32) | static_cast<uint32_t>(a5));
             return 0;
         case kServiceInitialise:
             return InitialiseRuntime();

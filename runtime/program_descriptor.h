@@ -5,6 +5,8 @@
 
 #include "runtime/command.h"
 
+struct RuntimeHooks;
+
 struct ProgramDescriptor {
     uint32_t versionMajor;
     uint32_t versionMinor;
@@ -19,6 +21,9 @@ struct ProgramDescriptor {
     uint32_t dllCommandCount;
     const char* const* dllLibraryNames;
     const char* const* dllCommandNames;
+    // What the layer above the runtime does at start-up, in the loop and at the end
+    // (runtime/runtime_hooks.h); null: the runtime alone, without windows.
+    const RuntimeHooks* hooks;
 };
 
 // The descriptor the runtime initialises from; the program names it before start-up.

@@ -2,10 +2,10 @@
 #include <windows.h>
 #include <ole2.h>
 
-#include "forms/forms_runtime.h"
 #include "runtime/app.h"
 #include "runtime/dll_modules.h"
 #include "runtime/entries.h"
+#include "runtime/runtime_hooks.h"
 
 namespace {
 
@@ -27,11 +27,11 @@ void RunShutdown() {
     g_shutdownRunning = true;
 
     app.shuttingDown = true;
-    SuspendEventDispatchForShutdown();
+    hook::SuspendEventDispatch();
     app.idleWindows.clear();
     app.idleRoutines.clear();
     app.idleParameters.clear();
-    DestroyAllLoadedWindows();
+    hook::DestroyWindows();
 
     // Each routine once, in registration order, with its position. The list is taken first
     // so that a routine that ends the program cannot make the others run twice.
@@ -50,12 +50,10 @@ void RunShutdown() {
 
     ReleaseDllModules();
 
-    if (app.largeIcon) DestroyIcon(app.largeIcon);
-    if (app.smallIcon) DestroyIcon(app.smallIcon);
-    app.largeIcon = app.smallIcon = nullptr;
+    hook::ReleaseDefaultIcons();
     if (app.hiddenOwner) DestroyWindow(app.hiddenOwner);
     app.hiddenOwner = nullptr;
-    ReleaseRuntimeUnitObjects();
+    hook::ReleaseUnitObjects();
     if (app.socketsStarted) CleanUpSockets();
 
     if (app.oleInitialised) OleUninitialize();

@@ -6,7 +6,6 @@
 #include <cfloat>
 #include <cstdlib>
 
-#include "forms/forms_runtime.h"
 #include "runtime/app.h"
 #include "runtime/entries.h"
 #include "runtime/gbk_text.h"
@@ -14,6 +13,7 @@
 #include "runtime/program_descriptor.h"
 #include "runtime/program_path.h"
 #include "runtime/runtime_errors.h"
+#include "runtime/runtime_hooks.h"
 
 namespace {
 
@@ -87,7 +87,8 @@ intptr_t InitialiseRuntime() {
 
         app.dllLibraryNames.assign(d->dllLibraryNames, d->dllLibraryNames + d->dllCommandCount);
         app.dllCommandNames.assign(d->dllCommandNames, d->dllCommandNames + d->dllCommandCount);
-        app.dllModules.assign(d->dllCommandCount, nullptr);
+        app.dllModules.clear();
+        app.dllModules.resize(d->dllCommandCount);
         app.dllRoutines.assign(d->dllCommandCount, nullptr);
 
         for (uint32_t i = 0; i < d->supportLibraryCount; ++i) {
@@ -102,11 +103,11 @@ intptr_t InitialiseRuntime() {
     app.initialised = true;
 
     if (d && d->windowTemplate &&
-        !LoadTemplate(d->windowTemplate, d->windowTemplateLength, d->userCodeBase))
+        !hook::LoadTemplate(d->windowTemplate, d->windowTemplateLength, d->userCodeBase))
         FatalReport(fatal_text::kTemplateUnreadable, 0);
     return 0;
 }
 
 void RtLoadStartWindow(uint32_t windowId) {
-    if (!LoadStartWindowById(windowId)) FatalReport(fatal_text::kStartWindowFailed, 0);
+    if (!hook::LoadStartWindow(windowId)) FatalReport(fatal_text::kStartWindowFailed, 0);
 }

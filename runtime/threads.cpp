@@ -7,6 +7,7 @@
 #include <new>
 
 #include "runtime/commands/command_args.h"
+#include "runtime/win32_handles.h"
 
 namespace {
 
@@ -69,13 +70,10 @@ void StartThread(ArgValue* result, int32_t count, ArgValue* args) {
     auto routine = reinterpret_cast<LPTHREAD_START_ROUTINE>(cmd::PointerOr(count, args, 0, nullptr));
     void* parameter = count >= 2 ? cmd::PointerOr(count, args, 1, nullptr) : nullptr;
     auto* handleVariable = count >= 3 ? static_cast<HANDLE*>(cmd::PointerOr(count, args, 2, nullptr)) : nullptr;
-    HANDLE thread = routine ? CreateThread(nullptr, 0, routine, parameter, 0, nullptr) : nullptr;
-    cmd::SetBool(result, thread != nullptr);
-    if (!thread) return;
-    if (handleVariable)
-        *handleVariable = thread;  // the caller owns it now
-    else
-        CloseHandle(thread);  // the thread runs on regardless
+    // Without a variable for the handle it is closed at once: the thread runs on regardless.
+    win::Thread thread(routine ? CreateThread(nullptr, 0, routine, parameter, 0, nullptr) : nullptr);
+    cmd::SetBool(result, static_cast<bool>(thread));
+    if (thread && handleVariable) *handleVariable = thread.release();  // the caller owns it now
 }
 
 void CreateCriticalSection(ArgValue* result, int32_t, ArgValue*) {

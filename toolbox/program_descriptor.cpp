@@ -1,8 +1,9 @@
 // The program descriptor: what the runtime initialises itself from.
 #include "runtime/program_descriptor.h"
 
+#include "controls/support_libraries.h"
 #include "forms/event_handler.h"
-#include "forms/support_libraries.h"
+#include "forms/forms_runtime.h"
 #include "toolbox/dll_command_table.h"
 #include "toolbox/tool_constants.h"
 
@@ -30,4 +31,5 @@ extern const ProgramDescriptor kProgramDescriptor = {
     kDllCommandCount,
     kDllLibraryNames,
     kDllCommandNames,
+    &kFormsRuntimeHooks,
 };

@@ -34,12 +34,11 @@ public:
             case 6: {
                 // A frame of the border width in the first border colour.
                 int width = static_cast<int>(data.integer11 < 5 ? 5 : data.integer11);
-                HBRUSH b = CreateSolidBrush(ResolveColour(data.colour12, COLOR_BTNSHADOW));
+                win::Brush b(CreateSolidBrush(ResolveColour(data.colour12, COLOR_BTNSHADOW)));
                 for (int i = 0; i < width && inner.right - inner.left > 2 && inner.bottom - inner.top > 2; ++i) {
-                    FrameRect(dc, &inner, b);
+                    FrameRect(dc, &inner, b.get());
                     InflateRect(&inner, -1, -1);
                 }
-                DeleteObject(b);
                 break;
             }
             default: break;
@@ -60,11 +59,10 @@ public:
             if (data.choice26 == 1) format |= DT_VCENTER;
             if (data.choice26 == 2) format |= DT_BOTTOM;
         }
-        HGDIOBJ oldFont = SelectObject(dc, font());
+        win::Selection selected(dc, font());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, ResolveColour(data.textColour, COLOR_WINDOWTEXT));
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &inner, format);
-        SelectObject(dc, oldFont);
     }
 
     void Refresh() {
@@ -83,10 +81,8 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
             case WM_PAINT: {
-                PAINTSTRUCT ps;
-                HDC dc = BeginPaint(hwnd(), &ps);
-                Paint(dc);
-                EndPaint(hwnd(), &ps);
+                win::PaintDc paint(hwnd());
+                Paint(paint.get());
                 return 0;
             }
             case WM_ERASEBKGND:

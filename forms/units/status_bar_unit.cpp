@@ -4,7 +4,6 @@
 
 #include <commctrl.h>
 
-#include "forms/extended_types.h"
 #include "forms/type_data/status_bar_data.h"
 #include "forms/unit_object.h"
 #include "forms/units/core_unit_types.h"

@@ -154,15 +154,17 @@ void FormWindow::ApplyTopmost() {
     }
 }
 
+// The default icons, loaded on first use and kept until the program's end.
+win::Icon g_largeIcon, g_smallIcon;
+
 HICON DefaultIcon(bool large) {
-    Application& app = App();
-    HICON& slot = large ? app.largeIcon : app.smallIcon;
+    win::Icon& slot = large ? g_largeIcon : g_smallIcon;
     if (!slot) {
         int cx = GetSystemMetrics(large ? SM_CXICON : SM_CXSMICON), cy = GetSystemMetrics(large ? SM_CYICON : SM_CYSMICON);
-        slot = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"DEFAULT_ICON", IMAGE_ICON, cx, cy, 0));
-        if (!slot) slot = CopyIcon(LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION)));
+        slot.reset(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"DEFAULT_ICON", IMAGE_ICON, cx, cy, 0)));
+        if (!slot) slot.reset(CopyIcon(LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION))));
     }
-    return slot;
+    return slot.get();
 }
 
 HICON WindowIcon(UnitObject*, bool large) { return DefaultIcon(large); }
@@ -333,6 +335,11 @@ const PropertyInfo kWindowProperties[32] = {
 };
 
 }  // namespace
+
+void ReleaseDefaultIcons() {
+    g_largeIcon.reset();
+    g_smallIcon.reset();
+}
 
 const UnitTypeInfo kWindowType = {
     "窗口", "window", kTypeWindowUnit | kTypeRaisesEvents, 32, kWindowProperties, &WindowInterface,

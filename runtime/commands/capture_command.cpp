@@ -5,49 +5,21 @@
 #include "runtime/commands/command_args.h"
 #include "runtime/commands/core_commands.h"
 #include "runtime/heap.h"
+#include "runtime/win32_handles.h"
 
 namespace {
 
-// Owners of the GDI objects of one capture, released in reverse order.
-struct BorrowedDc {
-    HWND window;
-    HDC dc;
-    BorrowedDc(HWND w, HDC d) : window(w), dc(d) {}
-    ~BorrowedDc() {
-        if (dc) ReleaseDC(window, dc);
-    }
-    BorrowedDc(const BorrowedDc&) = delete;
-    BorrowedDc& operator=(const BorrowedDc&) = delete;
-};
-
-struct MemoryBitmap {
-    HDC dc = nullptr;
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ previous = nullptr;
-    MemoryBitmap(HDC compatibleWith, int width, int height) {
-        dc = CreateCompatibleDC(compatibleWith);
-        bitmap = CreateCompatibleBitmap(compatibleWith, width, height);
-        if (dc && bitmap) previous = SelectObject(dc, bitmap);
-    }
-    ~MemoryBitmap() {
-        if (previous) SelectObject(dc, previous);
-        if (bitmap) DeleteObject(bitmap);
-        if (dc) DeleteDC(dc);
-    }
-    bool ok() const { return dc && bitmap && previous; }
-};
-
 // The system palette of a palette display, so that GetDIBits maps its indexes to colours.
-HPALETTE SystemPalette(HDC screen) {
-    if (!(GetDeviceCaps(screen, RASTERCAPS) & RC_PALETTE)) return nullptr;
+win::Palette SystemPalette(HDC screen) {
+    if (!(GetDeviceCaps(screen, RASTERCAPS) & RC_PALETTE)) return {};
     int entries = GetDeviceCaps(screen, SIZEPALETTE);
-    if (entries <= 0 || entries > 256) return nullptr;
+    if (entries <= 0 || entries > 256) return {};
     std::vector<char> storage(sizeof(LOGPALETTE) + sizeof(PALETTEENTRY) * static_cast<size_t>(entries));
     auto* palette = reinterpret_cast<LOGPALETTE*>(storage.data());
     palette->palVersion = 0x300;
     palette->palNumEntries = static_cast<WORD>(entries);
     GetSystemPaletteEntries(screen, 0, static_cast<UINT>(entries), palette->palPalEntry);
-    return CreatePalette(palette);
+    return win::Palette(CreatePalette(palette));
 }
 
 void Put32(char* p, uint32_t v) { std::memcpy(p, &v, 4); }
@@ -66,12 +38,13 @@ bool Overlaps(const RECT& a, const RECT& b) {
 struct Compositor {
     using IsEnabledFn = HRESULT(WINAPI*)(BOOL*);
     using AttributeFn = HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD);
+    win::Module dwm;
     IsEnabledFn isEnabled = nullptr;
     AttributeFn attribute = nullptr;
-    Compositor() {
-        if (HMODULE dwm = LoadLibraryW(L"dwmapi.dll")) {
-            isEnabled = reinterpret_cast<IsEnabledFn>(reinterpret_cast<void*>(GetProcAddress(dwm, "DwmIsCompositionEnabled")));
-            attribute = reinterpret_cast<AttributeFn>(reinterpret_cast<void*>(GetProcAddress(dwm, "DwmGetWindowAttribute")));
+    Compositor() : dwm(LoadLibraryW(L"dwmapi.dll")) {
+        if (dwm) {
+            isEnabled = reinterpret_cast<IsEnabledFn>(reinterpret_cast<void*>(GetProcAddress(dwm.get(), "DwmIsCompositionEnabled")));
+            attribute = reinterpret_cast<AttributeFn>(reinterpret_cast<void*>(GetProcAddress(dwm.get(), "DwmGetWindowAttribute")));
         }
     }
     bool Composing() const {
@@ -144,8 +117,8 @@ void CopyWindowPixels(HWND window, const RECT& rect, HDC screen, HDC target) {
     }
     constexpr UINT kRenderFullContent = 2;  // PW_RENDERFULLCONTENT
     if (TheCompositor().Composing() && PrintWindow(window, target, kRenderFullContent)) return;
-    BorrowedDc own(window, GetWindowDC(window));
-    if (own.dc) BitBlt(target, 0, 0, width, height, own.dc, 0, 0, SRCCOPY);
+    win::WindowDc own(window, win::WindowDc::kWholeWindow);
+    if (own) BitBlt(target, 0, 0, width, height, own.get(), 0, 0, SRCCOPY);
 }
 
 // A target side from the argument: 0 keeps the source's, a negative value is that percentage
@@ -183,24 +156,35 @@ void CaptureWindowImage(ArgValue* result, int32_t count, ArgValue* args) {
     const uint64_t fileBytes = 54 + pixelBytes;
     if (fileBytes > 0x7FFFFFF0u) return;  // a byte set's length is 32-bit
 
-    BorrowedDc source(nullptr, GetDC(nullptr));
-    if (!source.dc) return;
-    MemoryBitmap copy(source.dc, sourceWidth, sourceHeight);
-    if (!copy.ok()) return;
-    if (window)
-        CopyWindowPixels(window, windowRect, source.dc, copy.dc);
-    else
-        BitBlt(copy.dc, 0, 0, sourceWidth, sourceHeight, source.dc, 0, 0, SRCCOPY | CAPTUREBLT);
-
-    MemoryBitmap scaled(source.dc, targetWidth, targetHeight);
-    MemoryBitmap* image = &copy;
+    win::WindowDc source(nullptr);
+    if (!source) return;
+    // The pixels go into `copy`, scaled into `scaled` when the size changes; each bitmap is
+    // selected only while it is drawn into, since GetDIBits reads only a bitmap no DC holds.
+    win::MemoryDc dc(CreateCompatibleDC(source.get()));
+    win::Bitmap copy(CreateCompatibleBitmap(source.get(), sourceWidth, sourceHeight));
+    if (!dc || !copy) return;
+    {
+        win::Selection drawing(dc.get(), copy.get());
+        if (!drawing) return;
+        if (window)
+            CopyWindowPixels(window, windowRect, source.get(), dc.get());
+        else
+            BitBlt(dc.get(), 0, 0, sourceWidth, sourceHeight, source.get(), 0, 0, SRCCOPY | CAPTUREBLT);
+    }
+    win::Bitmap scaled;
+    HBITMAP image = copy.get();
     if (targetWidth != sourceWidth || targetHeight != sourceHeight) {
-        if (!scaled.ok()) return;
-        bool deep = GetDeviceCaps(source.dc, BITSPIXEL) > 16;
-        SetStretchBltMode(scaled.dc, deep ? HALFTONE : COLORONCOLOR);
-        if (deep) SetBrushOrgEx(scaled.dc, 0, 0, nullptr);  // required after choosing HALFTONE
-        StretchBlt(scaled.dc, 0, 0, targetWidth, targetHeight, copy.dc, 0, 0, sourceWidth, sourceHeight, SRCCOPY);
-        image = &scaled;
+        scaled.reset(CreateCompatibleBitmap(source.get(), targetWidth, targetHeight));
+        win::MemoryDc from(CreateCompatibleDC(source.get()));
+        if (!scaled || !from) return;
+        win::Selection reading(from.get(), copy.get());
+        win::Selection drawing(dc.get(), scaled.get());
+        if (!reading || !drawing) return;
+        bool deep = GetDeviceCaps(source.get(), BITSPIXEL) > 16;
+        SetStretchBltMode(dc.get(), deep ? HALFTONE : COLORONCOLOR);
+        if (deep) SetBrushOrgEx(dc.get(), 0, 0, nullptr);  // required after choosing HALFTONE
+        StretchBlt(dc.get(), 0, 0, targetWidth, targetHeight, from.get(), 0, 0, sourceWidth, sourceHeight, SRCCOPY);
+        image = scaled.get();
     }
 
     auto block = static_cast<char*>(NewByteSet(nullptr, static_cast<size_t>(fileBytes)));
@@ -220,20 +204,13 @@ void CaptureWindowImage(ArgValue* result, int32_t count, ArgValue* args) {
     info.bmiHeader.biSizeImage = static_cast<DWORD>(pixelBytes);
     std::memcpy(file + 14, &info.bmiHeader, sizeof(BITMAPINFOHEADER));
 
-    HPALETTE palette = SystemPalette(source.dc);
-    HPALETTE previousPalette = nullptr;
-    if (palette) {
-        previousPalette = SelectPalette(image->dc, palette, FALSE);
-        RealizePalette(image->dc);
-    }
-    // The bitmap may not stay selected in a DC while GetDIBits reads it.
-    SelectObject(image->dc, image->previous);
-    int rows = GetDIBits(image->dc, image->bitmap, 0, static_cast<UINT>(targetHeight), file + 54, &info,
-                         DIB_RGB_COLORS);
-    SelectObject(image->dc, image->bitmap);
-    if (palette) {
-        SelectPalette(image->dc, previousPalette, FALSE);
-        DeleteObject(palette);
+    int rows;
+    {
+        win::Palette palette = SystemPalette(source.get());
+        HPALETTE previousPalette = palette ? SelectPalette(dc.get(), palette.get(), FALSE) : nullptr;
+        if (palette) RealizePalette(dc.get());
+        rows = GetDIBits(dc.get(), image, 0, static_cast<UINT>(targetHeight), file + 54, &info, DIB_RGB_COLORS);
+        if (palette) SelectPalette(dc.get(), previousPalette, FALSE);
     }
     if (rows != targetHeight) {
         RtFree(block);

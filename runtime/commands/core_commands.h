@@ -49,21 +49,6 @@ MG_COMMAND(IsEndOfFile);      // file number, [check terminator] → logical
 MG_COMMAND(MessageBox);          // value, [flags], [caption], [owner] → button
 MG_COMMAND(CaptureWindowImage);  // [window handle], [width], [height] → BMP file image
 
-// Units (unit_commands.cpp).
-MG_COMMAND(GetWindowHandle);    // UnitRef → native window handle
-MG_COMMAND(GetEventSource);     // → UnitRef of the unit whose event handler is running
-MG_COMMAND(SetFocus);           // UnitRef
-MG_COMMAND(GetClientWidth);     // UnitRef → integer
-MG_COMMAND(GetClientHeight);    // UnitRef → integer
-MG_COMMAND(FindUnits);          // window, [name], [type name], [min tag], [max tag] → unit list
-MG_COMMAND(UnitListCount);      // unit list → integer
-MG_COMMAND(UnitListItem);       // unit list, 0-based index → UnitRef
-MG_COMMAND(FreeUnitList);       // unit list
-MG_COMMAND(ComboItemText);      // combo box, index → text
-MG_COMMAND(ListBoxCount);       // list box → integer
-MG_COMMAND(ListBoxItemText);    // list box, index → text
-MG_COMMAND(ListBoxInsertItem);  // list box, index, text, [item data] → new index or -1
-
 // Operating-system interface library (shell_commands.cpp).
 MG_COMMAND(ShellOpen);  // [verb], file, [parameters], [directory], [show mode] → shell result
 

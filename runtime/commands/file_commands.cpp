@@ -63,11 +63,7 @@ void FileExists(ArgValue* result, int32_t count, ArgValue* args) {
     bool found = false;
     if (*path) {
         WIN32_FIND_DATAW data;
-        HANDLE search = FindFirstFileW(WideFromGbk(path).c_str(), &data);
-        if (search != INVALID_HANDLE_VALUE) {
-            found = true;
-            FindClose(search);
-        }
+        found = static_cast<bool>(win::FindHandle(FindFirstFileW(WideFromGbk(path).c_str(), &data)));
     }
     cmd::SetBool(result, found);
 }
@@ -76,21 +72,20 @@ void ReadFile(ArgValue* result, int32_t count, ArgValue* args) {
     cmd::SetByteSet(result, nullptr);
     const char* path = cmd::TextOr(count, args, 0, "");
     if (!*path) return;
-    HANDLE h = CreateFileW(WideFromGbk(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return;
-    cmd::SetByteSet(result, ReadWholeFile(h));
-    CloseHandle(h);
+    win::File file(CreateFileW(WideFromGbk(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return;
+    cmd::SetByteSet(result, ReadWholeFile(file.get()));
 }
 
 void WriteFile(ArgValue* result, int32_t count, ArgValue* args) {
     cmd::SetBool(result, false);
     const char* path = cmd::TextOr(count, args, 0, "");
     if (!*path) return;
-    HANDLE h = CreateFileW(WideFromGbk(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return;
-    FileObject file(h);  // closes the handle on every way out
+    win::File handle(CreateFileW(WideFromGbk(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!handle) return;
+    FileObject file(std::move(handle));
     cmd::SetBool(result, WriteByteSetArguments(count, args, [&](const void* p, size_t n) { return file.Write(p, n); }));
 }
 

@@ -3,32 +3,28 @@
 #include "runtime/entries.h"
 #include "runtime/gbk_text.h"
 
-FileObject::~FileObject() {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-}
-
 std::optional<uint64_t> FileObject::Tell() {
     LARGE_INTEGER zero = {}, position;
-    if (!SetFilePointerEx(handle_, zero, &position, FILE_CURRENT)) return std::nullopt;
+    if (!SetFilePointerEx(handle(), zero, &position, FILE_CURRENT)) return std::nullopt;
     return static_cast<uint64_t>(position.QuadPart);
 }
 
 std::optional<uint64_t> FileObject::Length() {
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(handle_, &size)) return std::nullopt;
+    if (!GetFileSizeEx(handle(), &size)) return std::nullopt;
     return static_cast<uint64_t>(size.QuadPart);
 }
 
 bool FileObject::Seek(int64_t offset, From from) {
     LARGE_INTEGER distance;
     distance.QuadPart = offset;
-    return SetFilePointerEx(handle_, distance, nullptr, from == From::Start ? FILE_BEGIN : FILE_END) != 0;
+    return SetFilePointerEx(handle(), distance, nullptr, from == From::Start ? FILE_BEGIN : FILE_END) != 0;
 }
 
 std::optional<size_t> FileObject::Read(void* buffer, size_t size) {
     DWORD got = 0;
     if (size > 0x7FFFFFFF) size = 0x7FFFFFFF;  // one platform read takes a 32-bit count
-    if (!::ReadFile(handle_, buffer, static_cast<DWORD>(size), &got, nullptr)) return std::nullopt;
+    if (!::ReadFile(handle(), buffer, static_cast<DWORD>(size), &got, nullptr)) return std::nullopt;
     return got;
 }
 
@@ -36,7 +32,7 @@ bool FileObject::Write(const void* bytes, size_t size) {
     auto p = static_cast<const char*>(bytes);
     while (size > 0) {
         DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size), wrote = 0;
-        if (!::WriteFile(handle_, p, chunk, &wrote, nullptr) || wrote == 0) return false;
+        if (!::WriteFile(handle(), p, chunk, &wrote, nullptr) || wrote == 0) return false;
         p += wrote;
         size -= wrote;
     }
@@ -51,10 +47,10 @@ FileObject* OpenFileObject(const char* path, int32_t openMode, int32_t shareMode
     // 1 others read and write, 2 others may not read, 3 others may not write, 4 neither.
     static const DWORD kShare[] = {FILE_SHARE_READ | FILE_SHARE_WRITE, FILE_SHARE_WRITE, FILE_SHARE_READ, 0};
     if (!path || !*path || openMode < 1 || openMode > 6 || shareMode < 1 || shareMode > 4) return nullptr;
-    HANDLE h = CreateFileW(WideFromGbk(path).c_str(), kAccess[openMode - 1], kShare[shareMode - 1], nullptr,
-                           kDisposition[openMode - 1], FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return nullptr;
-    return new FileObject(h);
+    win::File file(CreateFileW(WideFromGbk(path).c_str(), kAccess[openMode - 1], kShare[shareMode - 1], nullptr,
+                               kDisposition[openMode - 1], FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return nullptr;
+    return new FileObject(std::move(file));
 }
 
 FileObject* RegisteredFile(void* number) {

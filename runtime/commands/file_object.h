@@ -10,15 +10,14 @@
 #include <optional>
 
 #include "runtime/line_reader.h"
+#include "runtime/win32_handles.h"
 
 constexpr uint8_t kFileKindPlain = 1;
 
 class FileObject final : public ByteSource {
 public:
-    explicit FileObject(HANDLE handle) : handle_(handle) {}
-    ~FileObject() override;  // closes the handle; an error while closing is ignored
-    FileObject(const FileObject&) = delete;
-    FileObject& operator=(const FileObject&) = delete;
+    // Takes the open file over; it is closed with the object (an error while closing is ignored).
+    explicit FileObject(win::File file) : file_(std::move(file)) {}
 
     std::optional<uint64_t> Tell() override;
     std::optional<uint64_t> Length() override;
@@ -28,7 +27,8 @@ public:
     bool Write(const void* bytes, size_t size);
 
 private:
-    HANDLE handle_;
+    HANDLE handle() const { return file_.get(); }
+    win::File file_;
 };
 
 // Opens `path` (GBK) with an open mode 1-6 and a share mode 1-4; null on failure or when

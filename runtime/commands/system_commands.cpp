@@ -6,6 +6,7 @@
 #include "runtime/date_time.h"
 #include "runtime/entries.h"
 #include "runtime/heap.h"
+#include "runtime/win32_handles.h"
 
 void GetRunDirectory(ArgValue* result, int32_t, ArgValue*) {
     auto directory = reinterpret_cast<const char*>(RtNotify(kNotifyRunDirectory, 0, 0));
@@ -21,13 +22,12 @@ bool ReadClockFile(SYSTEMTIME* time) {
     wchar_t path[MAX_PATH];
     DWORD n = GetEnvironmentVariableW(L"MG_CLOCK_FILE", path, MAX_PATH);
     if (n == 0 || n >= MAX_PATH) return false;
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    win::File file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, 0, nullptr));
+    if (!file) return false;
     char text[64] = {};
     DWORD got = 0;
-    ::ReadFile(file, text, sizeof text - 1, &got, nullptr);
-    CloseHandle(file);
+    ::ReadFile(file.get(), text, sizeof text - 1, &got, nullptr);
     int y, mo, d, h, mi, s;
     if (std::sscanf(text, "%d-%d-%d %d:%d:%d", &y, &mo, &d, &h, &mi, &s) != 6) return false;
     *time = {};

@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "controls/support_libraries.h"
+#include "forms/forms_runtime.h"
+#include "forms/unit_commands.h"
 #include "runtime/app.h"
 #include "runtime/commands/core_commands.h"
 #include "runtime/dll_call.h"
@@ -24,7 +27,8 @@ const char* const kRoutines[] = {"MgNoSuchRoutine", "MgNoSuchRoutine", "GetTickC
 
 alignas(8) const char kConstants[] = "";
 const ProgramDescriptor kDescriptor = {
-    3, 0, 66502, 0, kConstants, sizeof kConstants, nullptr, 0, 0, nullptr, 4, kLibraries, kRoutines,
+    3, 0, 66502, 0, kConstants, sizeof kConstants, nullptr, 0, kSupportLibraryCount, SupportLibraries(), 4, kLibraries,
+    kRoutines, &kFormsRuntimeHooks,
 };
 
 int32_t Entry() {

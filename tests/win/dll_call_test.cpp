@@ -26,7 +26,8 @@ void Declare(const std::vector<std::pair<const char*, const char*>>& commands) {
         app.dllLibraryNames.push_back(library);
         app.dllCommandNames.push_back(routine);
     }
-    app.dllModules.assign(commands.size(), nullptr);
+    app.dllModules.clear();
+    app.dllModules.resize(commands.size());
     app.dllRoutines.assign(commands.size(), nullptr);
 }
 
@@ -42,8 +43,7 @@ protected:
         App().moduleDirectory.clear();
     }
     void TearDown() override {
-        for (HMODULE m : App().dllModules)
-            if (m) FreeLibrary(m);
+        App().dllModules.clear();
         Declare({});
         SetDllDirectoryW(nullptr);
     }
@@ -93,9 +93,9 @@ TEST_F(DllCommands, EachIndexIsResolvedAndCachedOnItsOwn) {
     void* first = RtCallDllCommand(kDllGlobalSizeOfHostEnt);
     EXPECT_EQ(first, globalSize);
     EXPECT_EQ(App().dllRoutines[kDllGlobalSizeOfReply], nullptr);  // index 6 not touched yet
-    EXPECT_NE(App().dllModules[kDllGlobalSizeOfHostEnt], nullptr);
+    EXPECT_NE(App().dllModules[kDllGlobalSizeOfHostEnt].get(), nullptr);
     EXPECT_EQ(RtCallDllCommand(kDllGlobalSizeOfReply), globalSize);
-    EXPECT_NE(App().dllModules[kDllGlobalSizeOfReply], nullptr);
+    EXPECT_NE(App().dllModules[kDllGlobalSizeOfReply].get(), nullptr);
 
     // Once cached, the address is used without looking again.
     App().dllCommandNames[kDllGlobalSizeOfHostEnt] = "MgNoSuchRoutine";

@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "controls/support_libraries.h"
 #include "forms/event_handler.h"
 #include "forms/forms_runtime.h"
 #include "runtime/program_descriptor.h"
@@ -32,7 +33,8 @@ std::vector<Seen> g_seen;
 alignas(8) const char kConstants[8] = {};
 const ProgramDescriptor kDescriptor = {
     3, 0, 66502, reinterpret_cast<uintptr_t>(kSharedHandlerFormEvents), kConstants, sizeof kConstants,
-    kSharedHandlerForm, kSharedHandlerFormSize, 0, nullptr, 0, nullptr, nullptr,
+    kSharedHandlerForm, kSharedHandlerFormSize, kSupportLibraryCount, SupportLibraries(), 0, nullptr, nullptr,
+    &kFormsRuntimeHooks,
 };
 
 void Key(WORD vk, bool up) {

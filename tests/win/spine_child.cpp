@@ -55,6 +55,7 @@ DWORD WINAPI FatalFromWorker(void*) {
 alignas(8) const char kConstants[] = "hello\0world\0";
 const ProgramDescriptor kDescriptor = {
     3, 0, 66502, 0, kConstants, sizeof kConstants, nullptr, 0, 0, nullptr, 0, nullptr, nullptr,
+    nullptr,  // the runtime alone: no layer of windows above it
 };
 
 int32_t Entry() {

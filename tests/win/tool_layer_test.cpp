@@ -12,6 +12,7 @@
 #include <cstring>
 #include <string>
 
+#include "controls/support_libraries.h"
 #include "forms/unit_type.h"
 #include "forms/window_list.h"
 #include "runtime/app.h"
@@ -99,6 +100,9 @@ TEST_F(ToolLayer, OwnedResultsFreeThemselvesAndConstantsNeverReachTheHeap) {
 
 // Each named property is the framework's property of that index.
 TEST(ToolLayerProperties, NamesMatchTheFrameworksPropertyTables) {
+    // Unit types are looked up in the running program's support libraries: these name all five.
+    App().libraries = SupportLibraries();
+    App().libraryCount = kSupportLibraryCount;
     struct Named {
         uint32_t typeCode;
         int32_t index;

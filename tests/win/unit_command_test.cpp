@@ -2,7 +2,10 @@
 // units by name, type and tag, unit lists, combo box and list box items.
 #include <gtest/gtest.h>
 
+#include "controls/support_libraries.h"
 #include "forms/event_handler.h"
+#include "forms/forms_runtime.h"
+#include "forms/unit_commands.h"
 #include "runtime/commands/core_commands.h"
 #include "runtime/program_descriptor.h"
 #include "runtime/startup.h"
@@ -27,7 +30,7 @@ const ArgValue kList = ArgValue::OfUnit(kWindowId, 0x16010008, kTypeListBox);
 alignas(8) const char kConstants[8] = {};
 const ProgramDescriptor kDescriptor = {
     3, 0, 66502, reinterpret_cast<uintptr_t>(kUnitTestFormEvents), kConstants, sizeof kConstants, kUnitTestForm,
-    kUnitTestFormSize, 0, nullptr, 0, nullptr, nullptr,
+    kUnitTestFormSize, kSupportLibraryCount, SupportLibraries(), 0, nullptr, nullptr, &kFormsRuntimeHooks,
 };
 
 class UnitCommands : public ::testing::Test {

@@ -1,6 +1,7 @@
 #include "toolbox/rt/commands.h"
 
 #include "controls/list_view_unit.h"
+#include "forms/unit_commands.h"
 #include "runtime/commands/core_commands.h"
 #include "runtime/threads.h"
 

@@ -11,7 +11,6 @@
 
 #include "controls/page_control_data.h"
 #include "controls/page_control_unit.h"
-#include "forms/extended_types.h"
 #include "forms/forms_runtime.h"
 #include "forms/properties.h"
 #include "forms/type_data/button_data.h"

@@ -9,7 +9,6 @@
 
 #include "controls/trans_label_data.h"
 #include "controls/trans_label_unit.h"
-#include "forms/extended_types.h"
 #include "forms/font_rules.h"
 #include "forms/forms_runtime.h"
 #include "forms/type_data/edit_box_data.h"

@@ -2,8 +2,9 @@
 
 #include <sstream>
 
+#include "controls/support_libraries.h"
 #include "forms/events.h"
-#include "forms/support_libraries.h"
+#include "forms/forms_runtime.h"
 #include "forms/type_data/window_data.h"
 #include "forms/unit_object.h"
 #include "forms/window_list.h"
@@ -144,7 +145,8 @@ void StartRuntime(const std::vector<uint8_t>& image, const LibraryInfo* const* l
     *g_image = image;
     g_descriptor = ProgramDescriptor{3, 0, 66502, reinterpret_cast<uintptr_t>(kTestEventCode), nullptr, 0,
                                      g_image->data(), static_cast<uint32_t>(g_image->size()), kSupportLibraryCount,
-                                     libraries ? libraries : SupportLibraries(), 0, nullptr, nullptr};
+                                     libraries ? libraries : SupportLibraries(), 0, nullptr, nullptr,
+                                     &kFormsRuntimeHooks};
     UseProgramDescriptor(&g_descriptor);
     RtEntries().otherHelp(kServiceInitialise, 0, 0, 0, 0, 0, 0);
 }

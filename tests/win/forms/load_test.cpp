@@ -2,8 +2,8 @@
 // timer's invisibility, the focus rule, reloading, centring and refused type data.
 #include <gtest/gtest.h>
 
+#include "controls/support_libraries.h"
 #include "forms/forms_runtime.h"
-#include "forms/support_libraries.h"
 #include "forms/type_data/button_data.h"
 #include "forms/type_data/edit_box_data.h"
 #include "forms/type_data/group_box_data.h"

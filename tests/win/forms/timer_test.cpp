@@ -53,7 +53,9 @@ TEST(Timer, AnIntervalOf1000TicksOnceASecondCountedFromTheWrite) {
     for (size_t i = 0; i < 3; ++i) {
         EXPECT_GE((*g_ticks)[i] + 50, 1000 * (i + 1)) << "tick " << i;
         EXPECT_LE((*g_ticks)[i], 1000 * (i + 1) + kTolerance) << "tick " << i;
-        if (i > 0) EXPECT_GE((*g_ticks)[i] - (*g_ticks)[i - 1] + 50, 1000u) << "tick " << i;
+        if (i > 0) {
+            EXPECT_GE((*g_ticks)[i] - (*g_ticks)[i - 1] + 50, 1000u) << "tick " << i;
+        }
     }
     EXPECT_EQ(ReadInt(kTimer, 8), 1000);
 }

@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 
+#include "controls/support_libraries.h"
 #include "forms/forms_runtime.h"
 #include "forms/type_data/combo_box_data.h"
 #include "forms/type_data/edit_box_data.h"
@@ -14,6 +15,7 @@
 #include "forms/unit_object.h"
 #include "forms/window_list.h"
 #include "forms/window_loader.h"
+#include "runtime/app.h"
 #include "runtime/entries.h"
 #include "tests/win/forms/form_fixture.h"
 
@@ -142,6 +144,9 @@ TEST(UnitTypes, PropertiesByUnitObjectUseTheSameConversions) {
 }
 
 TEST(UnitTypes, RegistryKnowsEveryTypeWithItsPropertyCountAndFlags) {
+    // Unit types are looked up in the running program's support libraries: these name all five.
+    App().libraries = SupportLibraries();
+    App().libraryCount = kSupportLibraryCount;
     struct Row {
         uint32_t code;
         const char* name;

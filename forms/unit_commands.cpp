@@ -1,13 +1,14 @@
 // Unit commands: native handles, focus, client size, finding units by name, combo box and
 // list box items, and the registry of unit lists that FindUnits hands out.
+#include "forms/unit_commands.h"
+
 #include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "forms/unit_lookup.h"
 #include "runtime/commands/command_args.h"
-#include "runtime/commands/core_commands.h"
-#include "runtime/commands/unit_lookup.h"
 #include "runtime/gbk_text.h"
 #include "runtime/heap.h"
 #include "runtime/number_parse.h"

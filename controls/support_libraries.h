@@ -5,9 +5,10 @@
 //   2 PageControl (2)
 //   3 StatusBar (2), ListView (4), TransLabel (5)
 //   4, 5 commands only
-// A program's descriptor points at SupportLibraries(). Libraries 4 and 5 are defined with
-// their commands (runtime/threads.cpp, runtime/commands/shell_commands.cpp); the unit
-// libraries' command tables are filled where their commands live.
+// A program's descriptor points at SupportLibraries(). They are put together here, above the
+// layers that define their parts: the unit types of the form framework (library 1 and the
+// status bar) and of the controls, and libraries 4 and 5, defined with their commands in the
+// runtime (runtime/threads.cpp, runtime/commands/shell_commands.cpp).
 #pragma once
 
 #include "runtime/command.h"

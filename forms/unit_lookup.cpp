@@ -1,4 +1,4 @@
-#include "runtime/commands/unit_lookup.h"
+#include "forms/unit_lookup.h"
 
 #include "forms/events.h"
 #include "forms/unit_object.h"

@@ -1,7 +1,8 @@
-#include "forms/support_libraries.h"
+#include "controls/support_libraries.h"
 
 #include "controls/list_view_unit.h"
-#include "forms/extended_types.h"
+#include "controls/page_control_unit.h"
+#include "controls/trans_label_unit.h"
 #include "forms/units/core_unit_types.h"
 
 // Libraries 4 and 5 (threads, shell) are defined with their commands in runtime/.
