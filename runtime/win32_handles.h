@@ -141,6 +141,23 @@ private:
     HGDIOBJ previous_;
 };
 
+// A palette selected into a DC for a while (and realised), the previous one back at the end.
+class PaletteSelection {
+public:
+    PaletteSelection(HDC dc, HPALETTE palette) : dc_(dc), previous_(dc && palette ? SelectPalette(dc, palette, FALSE) : nullptr) {
+        if (previous_) RealizePalette(dc);
+    }
+    ~PaletteSelection() {
+        if (previous_) SelectPalette(dc_, previous_, FALSE);
+    }
+    PaletteSelection(const PaletteSelection&) = delete;
+    PaletteSelection& operator=(const PaletteSelection&) = delete;
+
+private:
+    HDC dc_;
+    HPALETTE previous_;
+};
+
 // A bitmap to draw into off screen: a memory DC compatible with `like`, with a compatible
 // bitmap of the given size selected. Check it before use: either part may fail.
 class OffscreenBitmap {

@@ -33,11 +33,10 @@ int32_t SendEcho(TextView host, TextView data, ProbeReply& reply, int32_t timeou
     // 255.255.255.255 is indistinguishable from "no address" and cannot be probed.
     if (address == kNoAddress) return -1;
     if (timeout <= 0) timeout = kDefaultTimeout;
-    intptr_t icmp = IcmpCreateFile();
-    if (icmp == kInvalidHandle) return -1;
-    IcmpSendEcho(icmp, address, data, TextLength(data), 0, reply, static_cast<int32_t>(GlobalSizeOf(reply)),
+    IcmpHandle icmp;
+    if (!icmp.valid()) return -1;
+    IcmpSendEcho(icmp.get(), address, data, TextLength(data), 0, reply, static_cast<int32_t>(GlobalSizeOf(reply)),
                  timeout);
-    IcmpCloseHandle(icmp);
     return reply.status;
 }
 

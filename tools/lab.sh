@@ -55,9 +55,18 @@ wineserver -p
 "$WINE" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 # Wine's desktop process stays for the whole lab (tools/desktop_keeper), so that a test program
 # never starts while the desktop of the previous one is going away.
+# The first test starts once the desktop is up: a program that starts while the desktop is
+# still being made can hang at its exit (seen with the emulated 32-bit Wine on a busy machine).
 KEEPER="$BUILD/$ARCH/tools/desktop_keeper.exe"
 if [ -f "$KEEPER" ]; then
-  "$WINE" "$KEEPER" </dev/null >/dev/null 2>&1 &
+  READY=$(mktemp -u /tmp/minggui-desktop.XXXXXX)
+  "$WINE" "$KEEPER" "Z:${READY//\//\\}" </dev/null >/dev/null 2>&1 &
+  for _ in $(seq 1200); do
+    [ -e "$READY" ] && break
+    sleep 0.1
+  done
+  [ -e "$READY" ] || log "the lab's desktop did not come up in 120 s; going on"
+  rm -f "$READY"
 fi
 export MG_LAB_READY=1
 "$@"

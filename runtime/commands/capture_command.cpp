@@ -207,10 +207,8 @@ void CaptureWindowImage(ArgValue* result, int32_t count, ArgValue* args) {
     int rows;
     {
         win::Palette palette = SystemPalette(source.get());
-        HPALETTE previousPalette = palette ? SelectPalette(dc.get(), palette.get(), FALSE) : nullptr;
-        if (palette) RealizePalette(dc.get());
+        win::PaletteSelection mapping(dc.get(), palette.get());
         rows = GetDIBits(dc.get(), image, 0, static_cast<UINT>(targetHeight), file + 54, &info, DIB_RGB_COLORS);
-        if (palette) SelectPalette(dc.get(), previousPalette, FALSE);
     }
     if (rows != targetHeight) {
         RtFree(block);

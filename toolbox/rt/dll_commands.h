@@ -84,4 +84,20 @@ int32_t WsaCleanup();
 // The pointer-wide value stored at the address (a 32-bit build reads 4 bytes, a 64-bit one 8).
 intptr_t ReadIntAt(intptr_t address);
 
+// An ICMP handle opened by IcmpCreateFile and closed by IcmpCloseHandle when it goes.
+class IcmpHandle {
+public:
+    IcmpHandle() : handle_(IcmpCreateFile()) {}
+    ~IcmpHandle() {
+        if (valid()) IcmpCloseHandle(handle_);
+    }
+    IcmpHandle(const IcmpHandle&) = delete;
+    IcmpHandle& operator=(const IcmpHandle&) = delete;
+    bool valid() const { return handle_ != kInvalidHandle; }
+    intptr_t get() const { return handle_; }
+
+private:
+    intptr_t handle_;
+};
+
 }  // namespace rt

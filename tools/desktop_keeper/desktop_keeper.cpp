@@ -3,10 +3,11 @@
 // create a window starts it again; a program that starts while the old one is ending can
 // fail to create its windows. The tests start one program after another, so the lab runs
 // this beside them: one hidden window that never shows, never takes the focus, and lives
-// until the lab's wineserver is stopped.
+// until the lab's wineserver is stopped. Once its window exists, the desktop is up: it then
+// creates the file named by its argument, for which the lab waits before the first test.
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR readyFile, int) {
     WNDCLASSW wc = {};
     wc.lpfnWndProc = DefWindowProcW;
     wc.hInstance = instance;
@@ -15,6 +16,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     if (!CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, instance,
                          nullptr))
         return 1;
+    if (readyFile && *readyFile) {
+        HANDLE ready = CreateFileW(readyFile, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        if (ready != INVALID_HANDLE_VALUE) CloseHandle(ready);
+    }
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
     return 0;
