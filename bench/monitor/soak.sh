@@ -6,5 +6,5 @@
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 source "$ROOT/tools/lib.sh"
-build_native >/dev/null && build_windows win64 monitor_soak >/dev/null
+build_native >/dev/null && build_windows win64 monitor_soak desktop_keeper >/dev/null
 "$ROOT/tools/lab.sh" python3 "$ROOT/bench/monitor/monitor_bench.py" --soak "${1:-1000}"

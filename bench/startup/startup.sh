@@ -12,7 +12,7 @@ ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 source "$ROOT/tools/lib.sh"
 configure_native
 cmake --build "$BUILD/native" -j "$JOBS" --target formc >/dev/null
-build_windows win64 minggui direct_window bare_window startup_bench >/dev/null
+build_windows win64 minggui direct_window bare_window startup_bench desktop_keeper >/dev/null
 ensure_chinese_locale
 export LANG=zh_CN.UTF-8  # the fonts the program has on a Chinese Windows (see tools/run.sh)
 PROGRAM="${MG_STARTUP_PROGRAM:-$BUILD/win64/toolbox/minggui.exe}"
