@@ -165,7 +165,19 @@ prepare_prefix() {
     wineserver -w
     "$wine" regedit "$ROOT/tools/wine-prefix.reg" >/dev/null 2>&1
     wineserver -w
-    touch "$WINEPREFIX/.minggui-ready-3"
+    # A prefix whose making was cut short (a slow emulated start) is made again next time.
+    if [ -f "$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ]; then
+      touch "$WINEPREFIX/.minggui-ready-3"
+    else
+      log "the Wine prefix $WINEPREFIX was not completed"
+    fi
+  fi
+  # Caption buttons are glyphs of the Marlett font; without it Wine draws letters ("r" for
+  # close). Debian's fonts-wine has it, but this Wine finds fonts in the prefix's own font
+  # folder and not in its data folder. Copied into older prefixes too.
+  local marlett=/usr/share/wine/fonts/marlett.ttf fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  if [ -f "$marlett" ] && [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ]; then
+    cp "$marlett" "$fonts/"
   fi
 }
 
