@@ -152,26 +152,35 @@ ensure_chinese_locale() {
   fi
 }
 
+# Waits until the Wine processes of $WINEPREFIX have ended, at most $1 seconds; then ends
+# them: a desktop or service that stays would keep `wineserver -w` waiting for ever.
+wine_settle() {
+  timeout "${1:-120}" wineserver -w 2>/dev/null || { wineserver -k 2>/dev/null || true; }
+}
+
 # The Wine prefix in $WINEPREFIX: created once, with CJK fonts mapped so Chinese never shows as
 # boxes and .txt files associated with the editor (neither is a Wine default, in a 64-bit
 # prefix or a 32-bit one). $1 is the prefix's Wine: wine (64-bit) or wine32 (a win32 prefix).
 prepare_prefix() {
-  local wine=${1:-wine} arch=win64
+  local wine=${1:-wine} arch=win64 attempt
   [ "$wine" = wine32 ] && arch=win32
-  if [ ! -f "$WINEPREFIX/.minggui-ready-3" ]; then
+  # A prefix whose making was cut short (a slow emulated start, a service that hung) is made
+  # once more; a prefix is marked ready only once its system folder is there.
+  for attempt in 1 2; do
+    [ -f "$WINEPREFIX/.minggui-ready-3" ] && break
     log "creating Wine prefix ($arch) $WINEPREFIX"
     rm -rf "$WINEPREFIX"
     WINEARCH=$arch "$wine" wineboot -i >/dev/null 2>&1 || true
-    wineserver -w
+    wine_settle 300
     "$wine" regedit "$ROOT/tools/wine-prefix.reg" >/dev/null 2>&1
-    wineserver -w
-    # A prefix whose making was cut short (a slow emulated start) is made again next time.
+    wine_settle 120
     if [ -f "$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ]; then
       touch "$WINEPREFIX/.minggui-ready-3"
     else
       log "the Wine prefix $WINEPREFIX was not completed"
     fi
-  fi
+  done
+  [ -f "$WINEPREFIX/.minggui-ready-3" ] || return 1
   # Caption buttons are glyphs of the Marlett font; without it Wine draws letters ("r" for
   # close). Debian's fonts-wine has it, but this Wine finds fonts in the prefix's own font
   # folder and not in its data folder. Copied into older prefixes too.
