@@ -19,6 +19,9 @@ struct ProgramDescriptor {
     uint32_t dllCommandCount;
     const char* const* dllLibraryNames;
     const char* const* dllCommandNames;
+    // Bytes of event code from userCodeBase. A handler offset of the template that names no
+    // entry inside it makes the template unreadable; 0 leaves the offsets unchecked.
+    uint32_t userCodeLength = 0;
 };
 
 // The descriptor the runtime initialises from; the program names it before start-up.

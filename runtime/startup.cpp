@@ -102,7 +102,7 @@ intptr_t InitialiseRuntime() {
     app.initialised = true;
 
     if (d && d->windowTemplate &&
-        !LoadTemplate(d->windowTemplate, d->windowTemplateLength, d->userCodeBase))
+        !LoadTemplate(d->windowTemplate, d->windowTemplateLength, d->userCodeBase, d->userCodeLength))
         FatalReport(fatal_text::kTemplateUnreadable, 0);
     return 0;
 }

@@ -9,6 +9,7 @@
 extern const unsigned char kMainWindowTemplate[];
 extern const uint32_t kMainWindowTemplateSize;
 extern const EventHandlerEntry kToolEventCode[];
+extern const uint32_t kToolEventCodeCount;
 
 namespace {
 const LibraryInfo* const kLibraries[kSupportLibraryCount] = {
@@ -30,4 +31,5 @@ extern const ProgramDescriptor kProgramDescriptor = {
     kDllCommandCount,
     kDllLibraryNames,
     kDllCommandNames,
+    kToolEventCodeCount * static_cast<uint32_t>(sizeof(EventHandlerEntry)),
 };
