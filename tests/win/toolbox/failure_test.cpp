@@ -40,12 +40,12 @@ TEST(AllocationFailure, EachAllocationUntilTheListsAreLoadedEndsInItsMessage) {
 // report or, when the reader takes it, loads without a crash.
 TEST(TemplateFailure, MalformedImagesEndInTheTemplateMessage) {
     const std::vector<uint8_t> image = MainWindowImage();
-    for (size_t length : SpreadLengths(image.size(), 5)) {
+    for (size_t length : SpreadLengths(image.size(), 3)) {
         ProgramRun run = RunWithTemplate(std::vector<uint8_t>(image.begin(), image.begin() + length));
         EXPECT_EQ(TemplateFailureMisbehaviour(run), "") << "cut at " << length;
     }
-    // The window table, the window's header and unit table, a record's fields.
-    for (size_t position : {size_t{0}, size_t{3}, size_t{9}, size_t{30}, size_t{41}, image.size() / 3}) {
+    // The window table's length and a slot, the unit table's length, a record's fields.
+    for (size_t position : {size_t{0}, size_t{9}, size_t{35}, image.size() / 3}) {
         std::vector<uint8_t> flipped = Flipped(image, position);
         bool accepted = ReadTemplateImage(flipped.data(), flipped.size()).has_value();
         ProgramRun run = RunWithTemplate(flipped, accepted ? 1500 : 0);
@@ -58,7 +58,7 @@ TEST(TemplateFailure, MalformedImagesEndInTheTemplateMessage) {
 // past the last) is refused at start-up, before any event could call it.
 TEST(TemplateFailure, HandlerOffsetsOutsideTheEventCodeAreRefused) {
     const std::vector<uint8_t> image = MainWindowImage();
-    for (uint32_t offset : {0x68u, 0x1000u, 0xFFFFFFF0u}) {
+    for (uint32_t offset : {0x68u, 0x1000u}) {
         std::optional<TemplateImage> model = ReadTemplateImage(image.data(), image.size());
         ASSERT_TRUE(model);
         WindowTemplate& window = model->windows[0];
