@@ -14,8 +14,9 @@
 extern const RuntimeHooks kFormsRuntimeHooks;
 
 // Reads the template image into the window list, resolving handler offsets against the
-// event-code base. False when the image is malformed.
-bool LoadTemplate(const uint8_t* image, size_t length, uintptr_t eventCodeBase);
+// event-code base. False when the image is malformed, or names a handler outside the event
+// code of that length (when one is given).
+bool LoadTemplate(const uint8_t* image, size_t length, uintptr_t eventCodeBase, size_t eventCodeLength = 0);
 
 // Loads the window with that id as a non-modal window; false when the id is unknown or
 // the load fails.

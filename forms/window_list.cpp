@@ -4,6 +4,7 @@
 
 #include <new>
 
+#include "forms/event_handler.h"
 #include "forms/unit_object.h"
 #include "runtime/app.h"
 
@@ -32,8 +33,13 @@ int WindowEntry::FindPosition(uint32_t unitId) const {
     return -1;
 }
 
-bool LoadTemplate(const uint8_t* image, size_t length, uintptr_t eventCodeBase) {
+bool LoadTemplate(const uint8_t* image, size_t length, uintptr_t eventCodeBase, size_t eventCodeLength) {
     std::vector<WindowEntry*> fresh;
+    // An offset between entries or past the last one would be called as a handler entry.
+    auto namesNoEntry = [&](uint32_t offset) {
+        return eventCodeLength && !IsNoHandler(offset) &&
+               (offset % sizeof(EventHandlerEntry) != 0 || offset >= eventCodeLength);
+    };
     try {
         std::optional<TemplateImage> parsed = ReadTemplateImage(image, length);
         if (!parsed) return false;
@@ -52,6 +58,12 @@ bool LoadTemplate(const uint8_t* image, size_t length, uintptr_t eventCodeBase) 
                     entry->handlers[k].push_back(IsNoHandler(e.handlerOffset) ? 0 : eventCodeBase + e.handlerOffset);
             }
             fresh.push_back(entry);
+            for (const UnitRecord& r : entry->records)
+                for (const EventEntry& e : r.events)
+                    if (namesNoEntry(e.handlerOffset)) {
+                        for (WindowEntry* made : fresh) delete made;
+                        return false;
+                    }
         }
     } catch (const std::bad_alloc&) {
         for (WindowEntry* e : fresh) delete e;

@@ -68,8 +68,9 @@ WindowList& TheWindowList();
 
 // Reads the template into the window list, resolving handler offsets against the base:
 // 0xFFFFFFFF becomes 0 (no handler), any other offset base + offset. False for a malformed
-// image (the window list is left as it was).
-bool LoadTemplate(const uint8_t* image, size_t length, uintptr_t eventCodeBase);
+// image (the window list is left as it was), and, when the event code's length is given, for
+// a handler offset that names no handler entry inside it.
+bool LoadTemplate(const uint8_t* image, size_t length, uintptr_t eventCodeBase, size_t eventCodeLength);
 
 WindowEntry* FindWindowEntry(uint32_t windowId);
 // The entry only while the window is loaded.

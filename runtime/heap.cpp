@@ -7,6 +7,7 @@
 
 #include "runtime/fatal.h"
 #include "runtime/runtime_errors.h"
+#include "runtime/test_hooks.h"
 
 namespace {
 
@@ -14,6 +15,7 @@ const char* g_constStart = nullptr;
 const char* g_constEnd = nullptr;
 
 std::atomic<uint64_t> g_failAt{0};
+std::atomic<uint64_t> g_allocations{0};
 std::atomic<int64_t> g_live{0};
 std::atomic<uint64_t> g_frees{0};
 std::atomic<int64_t> g_liveBytes{0};
@@ -45,6 +47,15 @@ HANDLE Heap() {
 
 // Counts down to an injected failure; true when this allocation must fail.
 bool InjectedFailure() {
+#if MG_TEST_HOOKS
+    // Asked once, before the first allocation is counted, whichever that is.
+    static const bool hookRead = [] {
+        if (uint64_t n = AllocationToFailFromEnvironment()) InjectAllocationFailure(n);
+        return true;
+    }();
+    (void)hookRead;
+#endif
+    g_allocations.fetch_add(1, std::memory_order_relaxed);
     uint64_t n = g_failAt.load(std::memory_order_relaxed);
     while (n != 0) {
         if (g_failAt.compare_exchange_weak(n, n - 1)) return n == 1;
@@ -141,6 +152,7 @@ void* NewByteSet(const void* bytes, size_t length) {
 
 void InjectAllocationFailure(uint64_t allocationNumber) { g_failAt.store(allocationNumber); }
 
+uint64_t AllocationCount() { return g_allocations.load(); }
 int64_t LiveBlockCount() { return g_live.load(); }
 int64_t LiveByteCount() { return g_liveBytes.load(); }
 uint64_t HeapFreeCount() { return g_frees.load(); }

@@ -30,6 +30,8 @@ void* NewByteSet(const void* bytes, size_t length);
 // Test support: make allocation number N (counted from now, 1-based) fail, or 0 for none;
 // and the number of live blocks handed out by this heap.
 void InjectAllocationFailure(uint64_t allocationNumber);
+// Allocations made so far, numbered as InjectAllocationFailure counts them.
+uint64_t AllocationCount();
 int64_t LiveBlockCount();
 // Bytes of those blocks, as the platform's heap sizes them.
 int64_t LiveByteCount();

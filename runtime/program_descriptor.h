@@ -24,6 +24,9 @@ struct ProgramDescriptor {
     // What the layer above the runtime does at start-up, in the loop and at the end
     // (runtime/runtime_hooks.h); null: the runtime alone, without windows.
     const RuntimeHooks* hooks;
+    // Bytes of event code from userCodeBase. A handler offset of the template that names no
+    // entry inside it makes the template unreadable; 0 leaves the offsets unchecked.
+    uint32_t userCodeLength = 0;
 };
 
 // The descriptor the runtime initialises from; the program names it before start-up.

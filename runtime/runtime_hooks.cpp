@@ -17,9 +17,10 @@ Fn Installed(Fn RuntimeHooks::*slot) {
 
 namespace hook {
 
-bool LoadTemplate(const uint8_t* image, size_t length, uintptr_t eventCodeBase) {
+bool LoadTemplate(const uint8_t* image, size_t length, uintptr_t eventCodeBase,
+                         size_t eventCodeLength) {
     auto fn = Installed(&RuntimeHooks::loadTemplate);
-    return fn ? fn(image, length, eventCodeBase) : true;
+    return fn ? fn(image, length, eventCodeBase, eventCodeLength) : true;
 }
 
 bool LoadStartWindow(uint32_t windowId) {

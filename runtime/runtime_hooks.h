@@ -16,7 +16,8 @@
 struct RuntimeHooks {
     // Start-up: reads the template image into the window list, resolving handler offsets
     // against the event-code base. False for a malformed image. Default: nothing to read.
-    bool (*loadTemplate)(const uint8_t* image, size_t length, uintptr_t eventCodeBase);
+    bool (*loadTemplate)(const uint8_t* image, size_t length, uintptr_t eventCodeBase,
+                         size_t eventCodeLength);
     // RtLoadStartWindow: false when the id is unknown or the load fails. Default: false.
     bool (*loadStartWindow)(uint32_t windowId);
 
@@ -52,7 +53,8 @@ struct RuntimeHooks {
 
 // The runtime's calls through the active program descriptor's hooks, each with its default.
 namespace hook {
-bool LoadTemplate(const uint8_t* image, size_t length, uintptr_t eventCodeBase);
+bool LoadTemplate(const uint8_t* image, size_t length, uintptr_t eventCodeBase,
+                         size_t eventCodeLength);
 bool LoadStartWindow(uint32_t windowId);
 bool PreTranslateMessage(MSG* msg);
 bool FireIdleEvents(uint32_t elapsedMs, bool startIdlePeriod);

@@ -14,6 +14,7 @@
 #include "runtime/program_path.h"
 #include "runtime/runtime_errors.h"
 #include "runtime/runtime_hooks.h"
+#include "runtime/test_hooks.h"
 
 namespace {
 
@@ -27,6 +28,9 @@ std::string ModulePath(HMODULE module) {
 
 LRESULT CALLBACK HiddenOwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kShutdownRequestMessage) RtExitProcess(static_cast<int32_t>(wParam));
+#if MG_TEST_HOOKS
+    if (LRESULT answer = 0; AnswerTestHookMessage(message, &answer)) return answer;
+#endif
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
@@ -102,8 +106,12 @@ intptr_t InitialiseRuntime() {
     if (!app.initialised) std::atexit(&EndOfProgramShutdown);
     app.initialised = true;
 
-    if (d && d->windowTemplate &&
-        !hook::LoadTemplate(d->windowTemplate, d->windowTemplateLength, d->userCodeBase))
+    const uint8_t* image = d ? d->windowTemplate : nullptr;
+    size_t imageLength = d ? d->windowTemplateLength : 0;
+#if MG_TEST_HOOKS
+    if (d) TestTemplateImage(&image, &imageLength);
+#endif
+    if (image && !hook::LoadTemplate(image, imageLength, d->userCodeBase, d->userCodeLength))
         FatalReport(fatal_text::kTemplateUnreadable, 0);
     return 0;
 }

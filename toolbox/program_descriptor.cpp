@@ -10,6 +10,7 @@
 extern const unsigned char kMainWindowTemplate[];
 extern const uint32_t kMainWindowTemplateSize;
 extern const EventHandlerEntry kToolEventCode[];
+extern const uint32_t kToolEventCodeCount;
 
 namespace {
 const LibraryInfo* const kLibraries[kSupportLibraryCount] = {
@@ -32,4 +33,5 @@ extern const ProgramDescriptor kProgramDescriptor = {
     kDllLibraryNames,
     kDllCommandNames,
     &kFormsRuntimeHooks,
+    kToolEventCodeCount * static_cast<uint32_t>(sizeof(EventHandlerEntry)),
 };

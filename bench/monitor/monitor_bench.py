@@ -4,7 +4,9 @@ same hosts, from one run: all silent, all answering between 1 and 150 ms, and mi
 medians of wall time and of CPU time (the program's process and the wineserver against
 fping's user + system) and their ratios. Runs inside the lab (tools/lab.sh).
   monitor_bench.py              the pass benchmark
-  monitor_bench.py --soak N     N passes started by clicks on 开始: heap, handles, threads"""
+  monitor_bench.py --soak N     N passes started by clicks on 开始: heap, handles, threads
+  monitor_bench.py --soak-for SECONDS [INTERVAL]
+                                one click on 开始, the timer's passes for SECONDS: the same"""
 import os
 import resource
 import statistics
@@ -121,15 +123,23 @@ def fping_passes(addresses):
     return walls, cpus
 
 
+SOAK_ADDRESSES = [f"127.0.0.{i + 1}" if i % 9 == 0 else f"127.1.0.{(i * 37) % 150 + 1}" for i in range(27)]
+
+
 def soak(passes):
     # 27 hosts at mixed latencies up to 150 ms, a few at once
-    addresses = [f"127.0.0.{i + 1}" if i % 9 == 0 else f"127.1.0.{(i * 37) % 150 + 1}" for i in range(27)]
-    print(run_in_program_directory(addresses, [SOAK_EXE, str(passes)]), end="")
+    print(run_in_program_directory(SOAK_ADDRESSES, [SOAK_EXE, str(passes)]), end="")
+
+
+def soak_for(seconds, interval):
+    print(run_in_program_directory(SOAK_ADDRESSES, [SOAK_EXE, "--for", str(seconds), str(interval)]), end="")
 
 
 def main():
     if len(sys.argv) > 2 and sys.argv[1] == "--soak":
         return soak(int(sys.argv[2]))
+    if len(sys.argv) > 2 and sys.argv[1] == "--soak-for":
+        return soak_for(int(sys.argv[2]), sys.argv[3] if len(sys.argv) > 3 else "5")
     if not os.path.exists(EXE):
         sys.exit(f"missing {EXE}: build win64 first")
     print(f"{'hosts':24} {'program ms':>11} {'min':>7} {'fping ms':>9} {'ratio':>6} {'goal':>22}"

@@ -1,0 +1,112 @@
+// Runs the real program to its fatal end many times and counts how each run behaved.
+//   failure_sweep allocations [FIRST [LAST [STEP]]]
+//       counts the allocations of a normal start until the window shows both lists, then
+//       fails each allocation FIRST..LAST (default: all of them) in its own start
+//   failure_sweep templates [COUNT]
+//       COUNT images of the main window cut short and COUNT with one bit flipped (default 100)
+// Prints every run that misbehaved (every run with MG_SWEEP_VERBOSE set) and a summary line.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "forms/template_image.h"
+#include "tests/win/toolbox/program_run.h"
+#include "tests/win/toolbox/template_samples.h"
+
+namespace {
+
+int SweepAllocations(int argc, char** argv) {
+    const uint64_t count = AllocationsUntilListsLoaded();
+    std::printf("allocations until the window shows both lists: %llu\n", static_cast<unsigned long long>(count));
+    if (count == 0) return 1;
+    uint64_t first = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 1;
+    uint64_t last = argc > 3 ? std::strtoull(argv[3], nullptr, 10) : count;
+    uint64_t step = argc > 4 ? std::strtoull(argv[4], nullptr, 10) : 1;
+    if (first < 1) first = 1;
+    if (step < 1) step = 1;
+    uint64_t runs = 0, behaved = 0;
+    const bool verbose = std::getenv("MG_SWEEP_VERBOSE") != nullptr;
+    const DWORD start = GetTickCount();
+    for (uint64_t n = first; n <= last; n += step) {
+        RunOptions options;
+        options.environment = {L"MG_FAIL_ALLOCATION=" + std::to_wstring(n)};
+        ProgramRun run = RunProgram(options);
+        std::string why = AllocationFailureMisbehaviour(run);
+        ++runs;
+        if (why.empty())
+            ++behaved;
+        else
+            std::printf("allocation %llu: %s\n", static_cast<unsigned long long>(n), why.c_str());
+        if (why.empty() && verbose) std::printf("allocation %llu: %s\n", static_cast<unsigned long long>(n), Describe(run).c_str());
+        if (runs % 50 == 0)
+            std::printf("... %llu runs (up to allocation %llu), %llu behaved, %lu s\n", static_cast<unsigned long long>(runs),
+                        static_cast<unsigned long long>(n), static_cast<unsigned long long>(behaved),
+                        (GetTickCount() - start) / 1000);
+        std::fflush(stdout);
+    }
+    std::printf("allocations %llu; failed in turn %llu..%llu step %llu: %llu runs, %llu behaved, %llu misbehaved\n",
+                static_cast<unsigned long long>(count), static_cast<unsigned long long>(first),
+                static_cast<unsigned long long>(last), static_cast<unsigned long long>(step),
+                static_cast<unsigned long long>(runs), static_cast<unsigned long long>(behaved),
+                static_cast<unsigned long long>(runs - behaved));
+    return runs == behaved ? 0 : 1;
+}
+
+ProgramRun RunWithTemplate(const std::vector<uint8_t>& image, DWORD closeAfterQuietMs) {
+    TempDirectory dir;
+    std::wstring file = dir.File(L"template.bin");
+    WriteWholeFile(file, std::string(image.begin(), image.end()));
+    RunOptions options;
+    options.environment = {L"MG_TEMPLATE_FILE=" + file};
+    options.closeAfterQuietMs = closeAfterQuietMs;
+    return RunProgram(options);
+}
+
+int SweepTemplates(int argc, char** argv) {
+    const size_t count = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 100;
+    const std::vector<uint8_t> image = MainWindowImage();
+    int cutRuns = 0, cutBehaved = 0, refused = 0, refusedBehaved = 0, accepted = 0, acceptedBehaved = 0;
+    int loadedNormally = 0, otherReport = 0;
+    for (size_t length : SpreadLengths(image.size(), count)) {
+        std::string why = TemplateFailureMisbehaviour(RunWithTemplate({image.begin(), image.begin() + length}, 0));
+        ++cutRuns;
+        if (why.empty())
+            ++cutBehaved;
+        else
+            std::printf("cut at %zu: %s\n", length, why.c_str());
+        std::fflush(stdout);
+    }
+    // Flips spread over the image, the first one in each stretch of image.size() / count bytes.
+    for (size_t i = 0; i < count; ++i) {
+        size_t position = i * image.size() / count + i % 7;
+        if (position >= image.size()) continue;
+        std::vector<uint8_t> flipped = Flipped(image, position);
+        bool readable = ReadTemplateImage(flipped.data(), flipped.size()).has_value();
+        ProgramRun run = RunWithTemplate(flipped, readable ? 1500 : 0);
+        std::string why = readable ? AcceptedTemplateMisbehaviour(run) : TemplateFailureMisbehaviour(run);
+        (readable ? accepted : refused) += 1;
+        if (why.empty()) (readable ? acceptedBehaved : refusedBehaved) += 1;
+        if (readable && why.empty()) (run.boxes.empty() ? loadedNormally : otherReport) += 1;
+        if (!why.empty() || (readable && !run.boxes.empty()))
+            std::printf("flip in byte %zu (%s): %s%s\n", position, readable ? "accepted" : "refused",
+                        why.empty() ? "" : "MISBEHAVED: ", Describe(run).c_str());
+        std::fflush(stdout);
+    }
+    std::printf("image %zu bytes; cut short: %d runs, %d with the template report and -1\n", image.size(), cutRuns, cutBehaved);
+    std::printf("one bit flipped: %d refused by the reader, %d of them with the template report and -1; "
+                "%d accepted, %d without crash or hang (%d loaded and closed normally, %d ended in another report)\n",
+                refused, refusedBehaved, accepted, acceptedBehaved, loadedNormally, otherReport);
+    return cutRuns == cutBehaved && refused == refusedBehaved && accepted == acceptedBehaved ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 2 && std::strcmp(argv[1], "allocations") == 0) return SweepAllocations(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], "templates") == 0) return SweepTemplates(argc, argv);
+    std::fprintf(stderr, "usage: failure_sweep allocations [FIRST [LAST [STEP]]] | templates [COUNT]\n");
+    return 2;
+}
