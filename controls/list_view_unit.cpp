@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "controls/list_view_data.h"
-#include "forms/unit_object.h"
+#include "forms/described_unit.h"
 #include "forms/units/unit_helpers.h"
 #include "runtime/gbk_text.h"
 
@@ -49,6 +49,7 @@ class ListView : public UnitObject {
 public:
     using UnitObject::UnitObject;
     ListViewData data;
+    static const Behaviours<ListView> kBehaviours;
     // The list view frees its item and state image lists with its window, so those are
     // borrowed back from it; the header never frees its own, so that one is the unit's.
     HIMAGELIST itemImages = nullptr, stateImages = nullptr;
@@ -253,113 +254,6 @@ UnitObject* CreateListView(const UnitCreateArgs& a) {
     return v;
 }
 
-// Stores a setting that only a new window can apply; asks for the rebuild only when the
-// value changes and `applies`. A rebuild to the same value would show the same window but
-// drop the rows the commands added.
-int32_t RebuildingWrite(uint32_t* field, uint32_t value, bool applies) {
-    if (*field == value) return 0;
-    *field = value;
-    return applies ? 1 : 0;
-}
-
-int32_t WriteListViewProperty(UnitObject* unit, int32_t index, const UnitPropertyValue& p) {
-    auto* v = static_cast<ListView*>(unit);
-    ListViewData& d = v->data;
-    const auto u = static_cast<uint32_t>(p.integer);
-    const bool on = p.integer != 0;
-    switch (index + kCommonPropertyCount) {
-        case 8: d.border = static_cast<uint32_t>(Clamp(p.integer, 0, 5)); v->ApplyBorder(); return 0;
-        case 9: d.textColour = u; v->ApplyColours(); return 0;
-        case 10: d.textBackgroundColour = u; v->ApplyColours(); return 0;
-        case 11: d.backgroundColour = u; v->ApplyColours(); return 0;
-        case 12: d.font = p.bytes; v->ApplyFont(d.font, true); return 0;
-        case 13: return RebuildingWrite(&d.viewType, static_cast<uint32_t>(Clamp(p.integer, 0, 3)), true);
-        case 14: return RebuildingWrite(&d.iconArrangement, static_cast<uint32_t>(Clamp(p.integer, 0, 1)), v->IconView());
-        case 15: return RebuildingWrite(&d.autoArrange, u, v->IconView());
-        case 16:
-            d.labelWrap = u;
-            if (v->IconView()) v->SetStyleBit(LVS_NOLABELWRAP, !on);
-            return 0;
-        case 17: {
-            std::optional<std::vector<ListViewColumn>> columns = ListViewData::ParseColumns(p.bytes.data(), p.bytes.size());
-            if (!columns) return 0;
-            d.columns = std::move(*columns);
-            return v->Report() ? 1 : 0;
-        }
-        case 18:
-            d.noColumnHeader = u;
-            if (v->Report()) v->SetStyleBit(LVS_NOCOLUMNHEADER, on);
-            return 0;
-        case 19: d.headerImageList = p.bytes; if (v->Report()) v->ApplyHeaderImages(); return 0;
-        case 20: return RebuildingWrite(&d.clickableHeader, u, v->Report());
-        case 21: return RebuildingWrite(&d.fullRowSelect, u, v->Report());
-        case 22: return RebuildingWrite(&d.gridLines, u, v->Report());
-        case 23: return RebuildingWrite(&d.headerDragDrop, u, v->Report());
-        case 24: d.itemImageList = p.bytes; v->ApplyItemImages(); return 0;
-        case 25: d.stateImageList = p.bytes; v->ApplyStateImages(); return 0;
-        case 26: return RebuildingWrite(&d.hotTracking, u, true);
-        case 27: return RebuildingWrite(&d.handCursor, u, v->HotTracking());
-        case 28: return RebuildingWrite(&d.underlineCold, u, v->HotTracking());
-        case 29: return RebuildingWrite(&d.underlineHot, u, v->HotTracking());
-        case 30: return RebuildingWrite(&d.editableLabels, u, true);
-        case 31: return RebuildingWrite(&d.sortOrder, static_cast<uint32_t>(Clamp(p.integer, 0, 2)), true);
-        case 32: return RebuildingWrite(&d.checkBoxes, u, true);
-        case 33: return RebuildingWrite(&d.flatScrollBars, u, true);
-        case 34: return RebuildingWrite(&d.singleSelection, u, true);
-        case 35: d.currentSelection = p.integer < -1 ? -1 : p.integer; v->ApplySelection(); return 0;
-        case 36: return RebuildingWrite(&d.alwaysShowSelection, u, true);
-        case 37: {
-            std::optional<std::vector<ListViewRow>> rows = ListViewData::ParseRows(p.bytes.data(), p.bytes.size());
-            if (!rows) return 0;
-            d.rows = std::move(*rows);
-            v->InsertFormRows();
-            return 0;
-        }
-        default: return 0;
-    }
-}
-
-bool ReadListViewProperty(UnitObject* unit, int32_t index, UnitPropertyValue* out) {
-    auto* v = static_cast<ListView*>(unit);
-    const ListViewData& d = v->data;
-    switch (index + kCommonPropertyCount) {
-        case 8: *out = IntValue(d.border); return true;
-        case 9: *out = IntValue(d.textColour); return true;
-        case 10: *out = IntValue(d.textBackgroundColour); return true;
-        case 11: *out = IntValue(d.backgroundColour); return true;
-        case 12: *out = BytesValue(d.font); return true;
-        case 13: *out = IntValue(d.viewType); return true;
-        case 14: *out = IntValue(d.iconArrangement); return true;
-        case 15: *out = IntValue(d.autoArrange); return true;
-        case 16: *out = IntValue(d.labelWrap); return true;
-        case 17: *out = BytesValue(ListViewData::WriteColumns(d.columns)); return true;
-        case 18: *out = IntValue(d.noColumnHeader); return true;
-        case 19: *out = BytesValue(d.headerImageList); return true;
-        case 20: *out = IntValue(d.clickableHeader); return true;
-        case 21: *out = IntValue(d.fullRowSelect); return true;
-        case 22: *out = IntValue(d.gridLines); return true;
-        case 23: *out = IntValue(d.headerDragDrop); return true;
-        case 24: *out = BytesValue(d.itemImageList); return true;
-        case 25: *out = BytesValue(d.stateImageList); return true;
-        case 26: *out = IntValue(d.hotTracking); return true;
-        case 27: *out = IntValue(d.handCursor); return true;
-        case 28: *out = IntValue(d.underlineCold); return true;
-        case 29: *out = IntValue(d.underlineHot); return true;
-        case 30: *out = IntValue(d.editableLabels); return true;
-        case 31: *out = IntValue(d.sortOrder); return true;
-        case 32: *out = IntValue(d.checkBoxes); return true;
-        case 33: *out = IntValue(d.flatScrollBars); return true;
-        case 34: *out = IntValue(d.singleSelection); return true;
-        case 35: *out = IntValue(v->Send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)); return true;
-        case 36: *out = IntValue(d.alwaysShowSelection); return true;
-        case 37: *out = BytesValue(ListViewData::WriteRows(d.rows)); return true;
-        case 38: *out = TextValue(""); return true;
-        default: return false;
-    }
-}
-
-std::vector<uint8_t> ListViewPropertyData(UnitObject* unit) { return ListViewData::Write(static_cast<ListView*>(unit)->data); }
-
 void EnumerateListViewTexts(const uint8_t* typeData, uint32_t length, TextCallback callback, void* context) {
     std::optional<ListViewData> d = ListViewData::Parse(typeData, length);
     if (!d) return;
@@ -373,60 +267,107 @@ void EnumerateListViewTexts(const uint8_t* typeData, uint32_t length, TextCallba
     EnumerateFontFace(callback, context, d->font);
 }
 
-}  // namespace
+// Settings that only a new window can apply ask for the rebuild when the value changes
+// (OnlyWhenChanged) and where they show: a rebuild to the same value would show the same
+// window but drop the rows the commands added.
+int32_t RebuildInIconViews(ListView& v) { return v.IconView() ? 1 : 0; }
+int32_t RebuildInReportView(ListView& v) { return v.Report() ? 1 : 0; }
+int32_t RebuildWhileHotTracking(ListView& v) { return v.HotTracking() ? 1 : 0; }
 
-namespace {
-
-using P = PropertyType;
-
-const PropertyInfo kListViewProperties[39] = {
-    MG_COMMON_PROPERTIES,
-    {"Border", P::kPick, 0},
-    {"TextColour", P::kColour, 0},
-    {"TextBackgroundColour", P::kColour, 0},
-    {"BackgroundColour", P::kBackgroundColour, 0},
-    {"Font", P::kFont, 0},
-    {"ViewType", P::kPick, 0},
-    {"IconArrangement", P::kPick, 0},
-    {"AutoArrange", P::kSwitch, 0},
-    {"LabelWrap", P::kSwitch, 0},
-    {"Columns", P::kCustomData, 0},
-    {"NoColumnHeader", P::kSwitch, 0},
-    {"HeaderImageList", P::kImageList, 0},
-    {"ClickableHeader", P::kSwitch, 0},
-    {"FullRowSelect", P::kSwitch, 0},
-    {"GridLines", P::kSwitch, 0},
-    {"HeaderDragDrop", P::kSwitch, 0},
-    {"ItemImageList", P::kImageList, 0},
-    {"StateImageList", P::kImageList, 0},
-    {"HotTracking", P::kSwitch, 0},
-    {"HandCursor", P::kSwitch, 0},
-    {"UnderlineCold", P::kSwitch, 0},
-    {"UnderlineHot", P::kSwitch, 0},
-    {"EditableLabels", P::kSwitch, 0},
-    {"SortOrder", P::kPick, 0},
-    {"CheckBoxes", P::kSwitch, 0},
-    {"FlatScrollBars", P::kSwitch, 0},
-    {"SingleSelection", P::kSwitch, 0},
-    {"CurrentSelection", P::kInteger, 0},
-    {"AlwaysShowSelection", P::kSwitch, 0},
-    {"Rows", P::kCustomData, 0},
-    {"Text38", P::kText, kPropertyReadOnlyAtRunTime},
-};
-
-AnyOperation ListViewInterface(int32_t number) {
-    switch (number) {
-        case kInterfaceCreateUnit: return AsOperation(&CreateListView);
-        case kInterfaceWriteProperty: return AsOperation(&WriteListViewProperty);
-        case kInterfaceGetAllPropertyData: return AsOperation(&ListViewPropertyData);
-        case kInterfaceReadProperty: return AsOperation(&ReadListViewProperty);
-        case kInterfaceEnumerateTexts: return AsOperation(&EnumerateListViewTexts);
-        default: return nullptr;
-    }
+int32_t BorderWritten(ListView& v) {
+    v.ApplyBorder();
+    return 0;
 }
 
+int32_t ColoursWritten(ListView& v) {
+    v.ApplyColours();
+    return 0;
+}
+
+int32_t FontWritten(ListView& v) {
+    v.ApplyFont(v.data.font, true);
+    return 0;
+}
+
+int32_t LabelWrapWritten(ListView& v) {
+    if (v.IconView()) v.SetStyleBit(LVS_NOLABELWRAP, v.data.labelWrap == 0);
+    return 0;
+}
+
+int32_t NoColumnHeaderWritten(ListView& v) {
+    if (v.Report()) v.SetStyleBit(LVS_NOCOLUMNHEADER, v.data.noColumnHeader != 0);
+    return 0;
+}
+
+int32_t HeaderImageListWritten(ListView& v) {
+    if (v.Report()) v.ApplyHeaderImages();
+    return 0;
+}
+
+int32_t ItemImageListWritten(ListView& v) {
+    v.ApplyItemImages();
+    return 0;
+}
+
+int32_t StateImageListWritten(ListView& v) {
+    v.ApplyStateImages();
+    return 0;
+}
+
+int32_t CurrentSelectionWritten(ListView& v) {
+    v.ApplySelection();
+    return 0;
+}
+
+// The selection as the control has it.
+bool CurrentSelectionRead(ListView& v, UnitPropertyValue* out) {
+    *out = IntValue(v.Send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    return true;
+}
+
+int32_t RowsWritten(ListView& v) {
+    v.InsertFormRows();
+    return 0;
+}
+
+const Behaviours<ListView> ListView::kBehaviours = {
+    {"Border", Written(&BorderWritten)},
+    {"TextColour", Written(&ColoursWritten)},
+    {"TextBackgroundColour", Written(&ColoursWritten)},
+    {"BackgroundColour", Written(&ColoursWritten)},
+    {"Font", Written(&FontWritten)},
+    {"ViewType", Rebuilds<ListView>().OnlyWhenChanged()},
+    {"IconArrangement", Written(&RebuildInIconViews).OnlyWhenChanged()},
+    {"AutoArrange", Written(&RebuildInIconViews).OnlyWhenChanged()},
+    {"LabelWrap", Written(&LabelWrapWritten)},
+    {"Columns", Written(&RebuildInReportView)},
+    {"NoColumnHeader", Written(&NoColumnHeaderWritten)},
+    {"HeaderImageList", Written(&HeaderImageListWritten)},
+    {"ClickableHeader", Written(&RebuildInReportView).OnlyWhenChanged()},
+    {"FullRowSelect", Written(&RebuildInReportView).OnlyWhenChanged()},
+    {"GridLines", Written(&RebuildInReportView).OnlyWhenChanged()},
+    {"HeaderDragDrop", Written(&RebuildInReportView).OnlyWhenChanged()},
+    {"ItemImageList", Written(&ItemImageListWritten)},
+    {"StateImageList", Written(&StateImageListWritten)},
+    {"HotTracking", Rebuilds<ListView>().OnlyWhenChanged()},
+    {"HandCursor", Written(&RebuildWhileHotTracking).OnlyWhenChanged()},
+    {"UnderlineCold", Written(&RebuildWhileHotTracking).OnlyWhenChanged()},
+    {"UnderlineHot", Written(&RebuildWhileHotTracking).OnlyWhenChanged()},
+    {"EditableLabels", Rebuilds<ListView>().OnlyWhenChanged()},
+    {"SortOrder", Rebuilds<ListView>().OnlyWhenChanged()},
+    {"CheckBoxes", Rebuilds<ListView>().OnlyWhenChanged()},
+    {"FlatScrollBars", Rebuilds<ListView>().OnlyWhenChanged()},
+    {"SingleSelection", Rebuilds<ListView>().OnlyWhenChanged()},
+    {"CurrentSelection", Written(&CurrentSelectionWritten).ReadWith(&CurrentSelectionRead)},
+    {"AlwaysShowSelection", Rebuilds<ListView>().OnlyWhenChanged()},
+    {"Rows", Written(&RowsWritten)},
+};
+
+const UnitOperations kListViewOperations = {
+    &CreateListView, &WriteDescribedProperty<ListView>, &DescribedPropertyData<ListView>, &ReadDescribedProperty<ListView>,
+    nullptr,         nullptr,                           &EnumerateListViewTexts,
+};
+
 }  // namespace
 
-const UnitTypeInfo kListViewType = {
-    "超级列表框", "ListView", kTypeWindowUnit | kTypeRaisesEvents, 39, kListViewProperties, &ListViewInterface,
-};
+const UnitTypeInfo kListViewType = DescribedUnitType<ListViewData>(kTypeWindowUnit | kTypeRaisesEvents, &kListViewOperations);

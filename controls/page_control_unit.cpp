@@ -8,7 +8,7 @@
 
 #include "controls/page_control_data.h"
 #include "forms/unit_font.h"
-#include "forms/unit_object.h"
+#include "forms/described_unit.h"
 #include "forms/units/unit_helpers.h"
 #include "forms/window_list.h"
 #include "runtime/entries.h"
@@ -46,6 +46,15 @@ class PageControl : public UnitObject {
 public:
     using UnitObject::UnitObject;
     PageControlData data;
+    static const Behaviours<PageControl> kBehaviours;
+
+    // The current page is kept in the type data, so that a rebuilt control starts on it.
+    void BeforeRead() { data.setting16 = static_cast<uint32_t>(current < 0 ? 0 : current); }
+    // Every stored setting can move the tabs or change how they look.
+    void AfterEveryWrite(const FieldDescription&) {
+        Layout();
+        InvalidateRect(hwnd(), nullptr, FALSE);
+    }
     int current = -1;  // page index over all pages, -1 none
     std::vector<Tab> tabs;
     int stripHeight = 24;
@@ -304,33 +313,6 @@ protected:
     }
 };
 
-// The integer settings behind the property indexes (minus 8) that carry one.
-uint32_t* SettingAt(PageControlData& d, int32_t typeIndex) {
-    switch (typeIndex) {
-        case 0: return &d.settingsA[0];
-        case 1: return &d.settingsA[1];
-        case 4: return &d.settingsB[0];
-        case 6: return &d.settingsA[2];
-        case 7: return &d.settingsA[3];
-        case 8:
-        case 9:
-        case 10: return &d.settingsB[static_cast<size_t>(typeIndex - 7)];
-        case 23:
-        case 24: return &d.settings29[static_cast<size_t>(typeIndex - 23)];
-        case 25:
-        case 26:
-        case 27:
-        case 28: return &d.settings34[static_cast<size_t>(typeIndex - 25)];
-        case 29: return &d.setting38;
-        case 30: return &d.setting39;
-        case 31: return &d.setting40;
-        case 32: return &d.setting41;
-        default:
-            if (typeIndex >= 11 && typeIndex <= 22) return &d.colours[static_cast<size_t>(typeIndex - 11)];
-            return nullptr;
-    }
-}
-
 void ApplyTabFont(PageControl* c) { c->ApplyFont(EncodeFont(c->data.tabFont), false); }
 
 UnitObject* CreatePageControl(const UnitCreateArgs& a) {
@@ -352,58 +334,6 @@ UnitObject* CreatePageControl(const UnitCreateArgs& a) {
     return c;
 }
 
-int32_t WritePageControlProperty(UnitObject* unit, int32_t index, const UnitPropertyValue& v) {
-    auto* c = static_cast<PageControl*>(unit);
-    PageControlData& d = c->data;
-    switch (index) {
-        case 2:
-            d.tabFont = v.bytes.size() == sizeof(LogFontBytes) ? LogFontFromBytes(v.bytes.data())
-                                                                : FontBytesOf(nullptr);
-            ApplyTabFont(c);
-            break;
-        case 3: {
-            std::optional<std::vector<PageControlPage>> pages = PageControlData::ParsePageList(v.bytes.data(), v.bytes.size());
-            if (!pages) return 0;
-            d.pages = std::move(*pages);
-            if (!c->HasTab(c->current)) c->current = c->FirstTabbedPage();
-            break;
-        }
-        case 5:
-            c->SelectPage(v.integer, true);
-            return 0;
-        default:
-            if (uint32_t* setting = SettingAt(d, index)) *setting = static_cast<uint32_t>(v.integer);
-            else return 0;
-            break;
-    }
-    c->Layout();
-    InvalidateRect(c->hwnd(), nullptr, FALSE);
-    return 0;
-}
-
-bool ReadPageControlProperty(UnitObject* unit, int32_t index, UnitPropertyValue* out) {
-    auto* c = static_cast<PageControl*>(unit);
-    PageControlData& d = c->data;
-    switch (index) {
-        case 2: *out = BytesValue(EncodeFont(d.tabFont)); return true;
-        case 3: *out = BytesValue(PageControlData::WritePageList(d.pages)); return true;
-        case 5: *out = IntValue(c->current); return true;
-        default: {
-            if (index < 0 || index >= static_cast<int32_t>(kPageControlType.propertyCount) - kCommonPropertyCount) return false;
-            uint32_t* setting = SettingAt(d, index);
-            *out = IntValue(setting ? static_cast<int32_t>(*setting) : 0);
-            return true;
-        }
-    }
-}
-
-std::vector<uint8_t> PageControlPropertyData(UnitObject* unit) {
-    auto* c = static_cast<PageControl*>(unit);
-    PageControlData d = c->data;
-    d.setting16 = static_cast<uint32_t>(c->current < 0 ? 0 : c->current);
-    return PageControlData::Write(d);
-}
-
 void EnumeratePageControlTexts(const uint8_t* typeData, uint32_t length, TextCallback callback, void* context) {
     std::optional<PageControlData> d = PageControlData::Parse(typeData, length);
     if (!d) return;
@@ -414,48 +344,41 @@ void EnumeratePageControlTexts(const uint8_t* typeData, uint32_t length, TextCal
     EnumerateText(callback, context, d->tabFont.Face());
 }
 
-}  // namespace
-
-namespace {
-
-using P = PropertyType;
-
-const PropertyInfo kPageControlProperties[63] = {
-    MG_COMMON_PROPERTIES,
-    {"Style", P::kPick, 0},
-    {"Switch9", P::kSwitch, 0},
-    {"Font", P::kFont, 0},
-    {"Pages", P::kCustomData, 0},
-    {"Integer12", P::kInteger, 0},
-    // 13 to 62: the strip's switches, choices, colours and image lists, as the control
-    // defines them; integers until it does.
-#define MG_SETTING(n) {"Setting" #n, P::kInteger, 0}
-    MG_SETTING(13), MG_SETTING(14), MG_SETTING(15), MG_SETTING(16), MG_SETTING(17), MG_SETTING(18),
-    MG_SETTING(19), MG_SETTING(20), MG_SETTING(21), MG_SETTING(22), MG_SETTING(23), MG_SETTING(24),
-    MG_SETTING(25), MG_SETTING(26), MG_SETTING(27), MG_SETTING(28), MG_SETTING(29), MG_SETTING(30),
-    MG_SETTING(31), MG_SETTING(32), MG_SETTING(33), MG_SETTING(34), MG_SETTING(35), MG_SETTING(36),
-    MG_SETTING(37), MG_SETTING(38), MG_SETTING(39), MG_SETTING(40), MG_SETTING(41), MG_SETTING(42),
-    MG_SETTING(43), MG_SETTING(44), MG_SETTING(45), MG_SETTING(46), MG_SETTING(47), MG_SETTING(48),
-    MG_SETTING(49), MG_SETTING(50), MG_SETTING(51), MG_SETTING(52), MG_SETTING(53), MG_SETTING(54),
-    MG_SETTING(55), MG_SETTING(56), MG_SETTING(57), MG_SETTING(58), MG_SETTING(59), MG_SETTING(60),
-    MG_SETTING(61), MG_SETTING(62),
-#undef MG_SETTING
-};
-
-AnyOperation PageControlInterface(int32_t number) {
-    switch (number) {
-        case kInterfaceCreateUnit: return AsOperation(&CreatePageControl);
-        case kInterfaceWriteProperty: return AsOperation(&WritePageControlProperty);
-        case kInterfaceGetAllPropertyData: return AsOperation(&PageControlPropertyData);
-        case kInterfaceReadProperty: return AsOperation(&ReadPageControlProperty);
-        case kInterfaceEnumerateTexts: return AsOperation(&EnumeratePageControlTexts);
-        default: return nullptr;
-    }
+// A font block of another length than a LOGFONTA's is the default GUI font.
+int32_t FontWrite(PageControl& c, const UnitPropertyValue& v) {
+    c.data.tabFont = v.bytes.size() == sizeof(LogFontBytes) ? LogFontFromBytes(v.bytes.data()) : FontBytesOf(nullptr);
+    ApplyTabFont(&c);
+    c.AfterEveryWrite({});
+    return 0;
 }
 
+int32_t PagesWritten(PageControl& c) {
+    if (!c.HasTab(c.current)) c.current = c.FirstTabbedPage();
+    return 0;
+}
+
+bool CurrentPageRead(PageControl& c, UnitPropertyValue* out) {
+    *out = IntValue(c.current);
+    return true;
+}
+
+int32_t CurrentPageWrite(PageControl& c, const UnitPropertyValue& v) {
+    c.SelectPage(v.integer, true);
+    return 0;
+}
+
+const Behaviours<PageControl> PageControl::kBehaviours = {
+    {"Font", WriteWith(&FontWrite)},
+    {"Pages", Written(&PagesWritten)},
+    {"Setting13", ReadWith(&CurrentPageRead).WriteWith(&CurrentPageWrite)},
+};
+
+const UnitOperations kPageControlOperations = {
+    &CreatePageControl, &WriteDescribedProperty<PageControl>, &DescribedPropertyData<PageControl>,
+    &ReadDescribedProperty<PageControl>, nullptr, nullptr, &EnumeratePageControlTexts,
+};
+
 }  // namespace
 
-const UnitTypeInfo kPageControlType = {
-    "高级选择夹", "PageControl", kTypeWindowUnit | kTypeRaisesEvents | kTypeNoFocus, 63, kPageControlProperties,
-    &PageControlInterface,
-};
+const UnitTypeInfo kPageControlType =
+    DescribedUnitType<PageControlData>(kTypeWindowUnit | kTypeRaisesEvents | kTypeNoFocus, &kPageControlOperations);

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "controls/trans_label_data.h"
-#include "forms/unit_object.h"
+#include "forms/described_unit.h"
 #include "forms/units/unit_helpers.h"
 #include "runtime/gbk_text.h"
 
@@ -13,6 +13,10 @@ class TransLabel : public UnitObject {
 public:
     using UnitObject::UnitObject;
     TransLabelData data;
+    static const Behaviours<TransLabel> kBehaviours;
+
+    // Every change shows through at once.
+    void AfterEveryWrite(const FieldDescription&) { SeeThroughRepaint(hwnd()); }
 
     void Paint(HDC dc) const {
         int length = GetWindowTextLengthW(hwnd());
@@ -110,45 +114,14 @@ UnitObject* CreateTransLabel(const UnitCreateArgs& a) {
     return label;
 }
 
-int32_t WriteTransLabelProperty(UnitObject* unit, int32_t index, const UnitPropertyValue& v) {
-    auto* label = static_cast<TransLabel*>(unit);
-    TransLabelData& d = label->data;
-    switch (index) {
-        case 0:
-            d.caption = v.text;
-            SetWindowTextGbk(label->hwnd(), v.text);
-            break;
-        case 1: d.effect = static_cast<uint32_t>(Clamp(v.integer, 0, 3)); break;
-        case 2:
-            d.font = v.bytes;
-            label->ApplyFont(d.font, false);
-            break;
-        case 3: d.textColour = static_cast<uint32_t>(v.integer); break;
-        case 4: d.horizontalAlignment = static_cast<uint32_t>(Clamp(v.integer, 0, 2)); break;
-        case 5: d.wordWrap = static_cast<uint32_t>(v.integer); break;
-        case 6: d.verticalAlignment = static_cast<uint32_t>(Clamp(v.integer, 0, 2)); break;
-        default: break;
-    }
-    SeeThroughRepaint(label->hwnd());
+int32_t CaptionWritten(TransLabel& label) {
+    SetWindowTextGbk(label.hwnd(), label.data.caption);
     return 0;
 }
 
-bool ReadTransLabelProperty(UnitObject* unit, int32_t index, UnitPropertyValue* out) {
-    const TransLabelData& d = static_cast<TransLabel*>(unit)->data;
-    switch (index) {
-        case 0: *out = TextValue(d.caption); return true;
-        case 1: *out = IntValue(d.effect); return true;
-        case 2: *out = BytesValue(d.font); return true;
-        case 3: *out = IntValue(d.textColour); return true;
-        case 4: *out = IntValue(d.horizontalAlignment); return true;
-        case 5: *out = IntValue(d.wordWrap); return true;
-        case 6: *out = IntValue(d.verticalAlignment); return true;
-        default: return false;
-    }
-}
-
-std::vector<uint8_t> TransLabelPropertyData(UnitObject* unit) {
-    return TransLabelData::Write(static_cast<TransLabel*>(unit)->data);
+int32_t FontWritten(TransLabel& label) {
+    label.ApplyFont(label.data.font, false);
+    return 0;
 }
 
 void EnumerateTransLabelTexts(const uint8_t* typeData, uint32_t length, TextCallback callback, void* context) {
@@ -202,33 +175,22 @@ void SeeThroughRepaint(HWND label) {
 
 namespace {
 
-using P = PropertyType;
-
-const PropertyInfo kTransLabelProperties[15] = {
-    MG_COMMON_PROPERTIES,
-    {"Caption", P::kText, 0},
-    {"Effect", P::kPick, 0},
-    {"Font", P::kFont, 0},
-    {"TextColour", P::kColour, 0},
-    {"HorizontalAlignment", P::kPick, 0},
-    {"WordWrap", P::kSwitch, 0},
-    {"VerticalAlignment", P::kPick, 0},
+const Behaviours<TransLabel> TransLabel::kBehaviours = {
+    {"Caption", Written(&CaptionWritten)},
+    {"Font", Written(&FontWritten)},
 };
 
-AnyOperation TransLabelInterface(int32_t number) {
-    switch (number) {
-        case kInterfaceCreateUnit: return AsOperation(&CreateTransLabel);
-        case kInterfaceWriteProperty: return AsOperation(&WriteTransLabelProperty);
-        case kInterfaceGetAllPropertyData: return AsOperation(&TransLabelPropertyData);
-        case kInterfaceReadProperty: return AsOperation(&ReadTransLabelProperty);
-        case kInterfaceEnumerateTexts: return AsOperation(&EnumerateTransLabelTexts);
-        default: return nullptr;
-    }
-}
+const UnitOperations kTransLabelOperations = {
+    &CreateTransLabel,
+    &WriteDescribedProperty<TransLabel>,
+    &DescribedPropertyData<TransLabel>,
+    &ReadDescribedProperty<TransLabel>,
+    nullptr,
+    nullptr,
+    &EnumerateTransLabelTexts,
+};
 
 }  // namespace
 
-const UnitTypeInfo kTransLabelType = {
-    "透明标签", "TransLabel", kTypeWindowUnit | kTypeRaisesEvents | kTypeNoFocus, 15, kTransLabelProperties,
-    &TransLabelInterface,
-};
+const UnitTypeInfo kTransLabelType =
+    DescribedUnitType<TransLabelData>(kTypeWindowUnit | kTypeRaisesEvents | kTypeNoFocus, &kTransLabelOperations);

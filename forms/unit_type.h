@@ -1,24 +1,18 @@
-// Unit types: what the form framework knows about each kind of unit, and the operations a
-// type offers through its interface lookup.
+// Unit types: what the form framework knows about each kind of unit, and the table of
+// operations each type offers, which the interface lookup reads by number.
 //
 // Adding a unit type (for example in controls/):
-//   1. Derive the unit object from UnitObject (forms/unit_object.h) and create its window
-//      with CreateOwnWindow (a class registered with RegisterUnitClass) or
-//      CreateSubclassedWindow (a system or common control class).
-//   2. Write the operations below as free functions and return them from an interface
-//      lookup function:
-//          AnyOperation MyTypeInterface(int32_t number) {
-//              switch (number) {
-//                  case kInterfaceCreateUnit: return AsOperation(&CreateMyUnit);
-//                  case kInterfaceWriteProperty: return AsOperation(&WriteMyProperty);
-//                  ...
-//                  default: return nullptr;
-//              }
-//          }
-//   3. Describe the type in a UnitTypeInfo (names, state flags, property list starting with
-//      the eight common properties, see CommonProperties()) whose `lookup` is that function,
-//      beside the type's implementation, and put it in its library's unit type table
-//      (controls/support_libraries.cpp) at the position of its type number.
+//   1. Describe its type data and properties in one field list (a portable *_data.h, see
+//      forms/type_data/field_description.h).
+//   2. Derive the unit object from UnitObject (forms/unit_object.h), holding that data as
+//      `data`, and create its window with CreateOwnWindow (a class registered with
+//      RegisterUnitClass) or CreateSubclassedWindow (a system or common control class).
+//   3. Give the properties whose writes do more than store their value a behaviour, and
+//      fill the type's UnitOperations with its create function and the described read,
+//      write and property data (forms/described_unit.h).
+//   4. Make its UnitTypeInfo with DescribedUnitType beside its implementation, and put it
+//      in its library's unit type table (controls/support_libraries.cpp) at the position
+//      of its type number.
 #pragma once
 
 #include <windows.h>
@@ -27,51 +21,9 @@
 #include <string>
 #include <vector>
 
+#include "forms/property_kinds.h"
+
 class UnitObject;
-
-// Data type of a property: decides the conversion a write applies before the type sees
-// the value, and the shape in which a read is handed back (forms/properties.h).
-enum class PropertyType : uint8_t {
-    kInteger,            // 32-bit integer
-    kPick,               // 32-bit choice
-    kPickList,           // 32-bit index
-    kReal,               // double
-    kDateTime,           // double
-    kSwitch,             // any non-zero value becomes 1
-    kText,               // a missing text becomes the empty text
-    kPickText,           // editable pick text: as text
-    kFileName,           // as text
-    kDataBinding,        // data source and column names: as text
-    kPicture,            // byte set
-    kIcon,               // byte set
-    kCursor,             // byte set
-    kSound,              // byte set
-    kImageList,          // byte set
-    kCustomData,         // byte set
-    kFont,               // 60-byte LOGFONTA, or empty for the default font
-    kColour,             // COLORREF or a marker with the top byte set
-    kTransparentColour,  // as colour
-    kBackgroundColour,   // as colour
-};
-
-constexpr bool IsTextProperty(PropertyType t) {
-    return t == PropertyType::kText || t == PropertyType::kPickText || t == PropertyType::kFileName ||
-           t == PropertyType::kDataBinding;
-}
-constexpr bool IsByteSetProperty(PropertyType t) {
-    return t == PropertyType::kPicture || t == PropertyType::kIcon || t == PropertyType::kCursor ||
-           t == PropertyType::kSound || t == PropertyType::kImageList || t == PropertyType::kCustomData;
-}
-constexpr bool IsRealProperty(PropertyType t) { return t == PropertyType::kReal || t == PropertyType::kDateTime; }
-
-// Property flags.
-constexpr uint32_t kPropertyReadOnlyAtRunTime = 0x1;  // a write is accepted and ignored by the type
-
-struct PropertyInfo {
-    const char* englishName;
-    PropertyType type;
-    uint32_t flags;
-};
 
 // State flags of a unit type.
 constexpr uint32_t kTypeRaisesEvents = 0x04;          // may raise events
@@ -110,16 +62,6 @@ struct UnitCreateArgs {
     intptr_t extra2;           // window: the load flag; units: 0
 };
 
-// A property value between the framework and a type: the framework converts the caller's
-// value by the property's data type into this form before a write, and converts a type's
-// read back into the caller's form. The type only fills the member its data type uses.
-struct UnitPropertyValue {
-    int32_t integer = 0;         // integer, pick, switch (0/1), colour
-    double real = 0;             // real, date-time
-    std::string text;            // text kinds (GBK)
-    std::vector<uint8_t> bytes;  // byte-set kinds and fonts (empty or 60 bytes)
-};
-
 // 1: build the unit object and its window; null on failure (for example a type-data
 // version above the type's maximum). The object must be attached to its window
 // (UnitObject::CreateOwnWindow / CreateSubclassedWindow) before it is returned.
@@ -140,13 +82,16 @@ using KeyFilterFn = bool (*)(UnitObject* unit, const MSG& message);
 using TextCallback = void (*)(const char* text, void* context);
 using EnumerateTextsFn = void (*)(const uint8_t* typeData, uint32_t length, TextCallback callback, void* context);
 
-using AnyOperation = void (*)();
-using InterfaceLookupFn = AnyOperation (*)(int32_t number);
-
-template <typename Fn>
-AnyOperation AsOperation(Fn fn) {
-    return reinterpret_cast<AnyOperation>(fn);
-}
+// The operations of a unit type, one table per type; a type without one leaves it null.
+struct UnitOperations {
+    CreateUnitFn create = nullptr;                // 1
+    WriteUnitPropertyFn writeProperty = nullptr;  // 4
+    GetAllPropertyDataFn propertyData = nullptr;  // 5
+    ReadUnitPropertyFn readProperty = nullptr;    // 6
+    WindowIconFn windowIcon = nullptr;            // 7
+    KeyFilterFn keyFilter = nullptr;              // 8
+    EnumerateTextsFn enumerateTexts = nullptr;    // 9
+};
 
 struct UnitTypeInfo {
     const char* name;         // "编辑框"
@@ -154,7 +99,7 @@ struct UnitTypeInfo {
     uint32_t stateFlags;
     uint32_t propertyCount;   // the eight common properties included
     const PropertyInfo* properties;
-    InterfaceLookupFn lookup;
+    const UnitOperations* operations;
 
     bool Has(uint32_t flag) const { return (stateFlags & flag) != 0; }
     const PropertyInfo* Property(int32_t index) const {
@@ -162,19 +107,24 @@ struct UnitTypeInfo {
     }
 };
 
-// The operation behind an interface number, typed; null when the type has none.
+using AnyOperation = void (*)();
+
+// The type's interface lookup: the operation behind an interface number, typed; null when
+// the type has none.
 template <typename Fn>
 Fn UnitOperation(const UnitTypeInfo* type, int32_t number) {
-    if (!type || !type->lookup) return nullptr;
-    return reinterpret_cast<Fn>(type->lookup(number));
+    if (!type || !type->operations) return nullptr;
+    const UnitOperations& o = *type->operations;
+    AnyOperation op = nullptr;
+    switch (number) {
+        case kInterfaceCreateUnit: op = reinterpret_cast<AnyOperation>(o.create); break;
+        case kInterfaceWriteProperty: op = reinterpret_cast<AnyOperation>(o.writeProperty); break;
+        case kInterfaceGetAllPropertyData: op = reinterpret_cast<AnyOperation>(o.propertyData); break;
+        case kInterfaceReadProperty: op = reinterpret_cast<AnyOperation>(o.readProperty); break;
+        case kInterfaceWindowIcon: op = reinterpret_cast<AnyOperation>(o.windowIcon); break;
+        case kInterfaceKeyFilter: op = reinterpret_cast<AnyOperation>(o.keyFilter); break;
+        case kInterfaceEnumerateTexts: op = reinterpret_cast<AnyOperation>(o.enumerateTexts); break;
+        default: break;
+    }
+    return reinterpret_cast<Fn>(op);
 }
-
-// The eight properties every window unit has (left, top, width, height, tag, visible,
-// disabled, mouse pointer); a type's property list starts with them.
-#define MG_COMMON_PROPERTIES                                                                 \
-    {"Left", PropertyType::kInteger, 0}, {"Top", PropertyType::kInteger, 0},                 \
-        {"Width", PropertyType::kInteger, 0}, {"Height", PropertyType::kInteger, 0},         \
-        {"Tag", PropertyType::kText, 0}, {"Visible", PropertyType::kSwitch, 0},              \
-        {"Disabled", PropertyType::kSwitch, 0}, { "MousePointer", PropertyType::kCursor, 0 }
-
-constexpr int32_t kCommonPropertyCount = 8;

@@ -1,19 +1,28 @@
-// Type data of the button (type code 0x0001000B), maximum version 1.
+// Type data of the button (type code 0x0001000B), maximum version 1, and its properties: one
+// line per field, in the order of the type data.
 #pragma once
 
-#include "forms/type_data/type_data_io.h"
+#include "forms/type_data/described_properties.h"
+
+#define MG_BUTTON_FIELDS(F, V, U)                                                                    \
+    F(uint32_t, buttonType, 0, Prop(9, "ButtonType", P::kPick).Range(0, 1))                         \
+    F(uint32_t, horizontalAlignment, 1,                                                              \
+      Prop(11, "HorizontalAlignment", P::kPick).Range(0, 2).Names(kHorizontalChoices))              \
+    F(uint32_t, verticalAlignment, 1, Prop(12, "VerticalAlignment", P::kPick).Range(0, 2).Names(kVerticalChoices)) \
+    F(std::vector<uint8_t>, picture, {}, Prop(8, "Picture", P::kPicture))                           \
+    F(FontBlock, font, {}, Prop(13, "Font", P::kFont))                                              \
+    F(std::string, caption, {}, Prop(10, "Caption", P::kText))
 
 struct ButtonData {
+    static constexpr uint32_t kTypeCode = 0x0001000B;
+    static constexpr const char* kTypeName = "按钮";
+    static constexpr const char* kEnglishName = "Button";
     static constexpr uint32_t kMaxVersion = 1;
+    MG_DESCRIBED_FIELDS(MG_BUTTON_FIELDS)
 
-    uint32_t buttonType = 0;           // [9]
-    uint32_t horizontalAlignment = 1;  // [11] 1 = centre
-    uint32_t verticalAlignment = 1;    // [12] 1 = centre
-    std::vector<uint8_t> picture;      // [8]
-    FontBlock font;                    // [13]
-    std::string caption;               // [10]
-
-    static std::optional<ButtonData> Parse(const uint8_t* data, size_t size);
-    static std::vector<uint8_t> Write(const ButtonData& d);
+    static std::optional<ButtonData> Parse(const uint8_t* data, size_t size) {
+        return ParseTypeData<ButtonData>(data, size);
+    }
+    static std::vector<uint8_t> Write(const ButtonData& d) { return WriteTypeData(d); }
     bool operator==(const ButtonData&) const = default;
 };

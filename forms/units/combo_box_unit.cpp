@@ -2,7 +2,7 @@
 // 1 drops it down under an edit field, 2 drops it down under a fixed field. Event 0 is a
 // change of the selection.
 #include "forms/type_data/combo_box_data.h"
-#include "forms/unit_object.h"
+#include "forms/described_unit.h"
 #include "forms/units/core_unit_types.h"
 #include "forms/units/unit_helpers.h"
 #include "runtime/gbk_text.h"
@@ -21,6 +21,9 @@ public:
         ownFocusEvents_ = false;  // the focus lies in the edit field: CBN_SETFOCUS / CBN_KILLFOCUS
     }
     ComboBoxData data;
+    static const Behaviours<ComboBox> kBehaviours;
+
+    void BeforeRead() { Sync(); }
 
     DWORD Style() const {
         DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_VSCROLL | CBS_AUTOHSCROLL;
@@ -171,125 +174,6 @@ UnitObject* CreateComboBox(const UnitCreateArgs& a) {
     return c;
 }
 
-int32_t WriteComboBoxProperty(UnitObject* unit, int32_t index, const UnitPropertyValue& v) {
-    auto* c = static_cast<ComboBox*>(unit);
-    ComboBoxData& d = c->data;
-    auto u = static_cast<uint32_t>(v.integer);
-    switch (index) {
-        case 0: {
-            c->Sync();
-            uint32_t style = static_cast<uint32_t>(Clamp(v.integer, 0, 2));
-            if (style == d.style) return 0;
-            // Style 0 shows its list on a white ground; the drop-down styles use the default.
-            if (d.style == 0 && d.backgroundColour == 0x00FFFFFF) d.backgroundColour = kColourMarker;
-            else if (style == 0 && IsColourMarker(d.backgroundColour)) d.backgroundColour = 0x00FFFFFF;
-            d.style = style;
-            return 1;
-        }
-        case 1:
-            d.content = v.text;
-            if (d.style != 2) SetWindowTextGbk(c->hwnd(), v.text);
-            return 0;
-        case 2: d.maxLength = static_cast<uint32_t>(Clamp(v.integer, 0, 32767)); c->ApplyLimit(); return 0;
-        case 3: {
-            int s = 0, e = 0;
-            c->EditSelection(&s, &e);
-            std::wstring t = c->Text();
-            c->SetEditSelection(v.integer, GbkOffsetOf(t, e) - GbkOffsetOf(t, s));
-            return 0;
-        }
-        case 4: {
-            int s = 0, e = 0;
-            c->EditSelection(&s, &e);
-            c->SetEditSelection(GbkOffsetOf(c->Text(), s), v.integer);
-            return 0;
-        }
-        case 5:
-            // Replaces the selected part of the edit field; the caret ends after the new text.
-            if (HWND edit = c->EditField()) {
-                std::wstring w = Wide(v.text);
-                SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(w.c_str()));
-            }
-            return 0;
-        case 6:
-            if ((u != 0) == (d.switch14 != 0)) return 0;
-            c->Sync();
-            d.switch14 = u ? 1 : 0;
-            return 1;
-        case 7: {
-            uint32_t spacing = static_cast<uint32_t>(Clamp(v.integer, 0, 32767));
-            c->ApplySpacing(d.itemSpacing, spacing);
-            d.itemSpacing = spacing;
-            InvalidateRect(c->hwnd(), nullptr, TRUE);
-            return 0;
-        }
-        case 8: d.textColour = u; InvalidateRect(c->hwnd(), nullptr, TRUE); return 0;
-        case 9: d.backgroundColour = u; RedrawWindow(c->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN); return 0;
-        case 10: {
-            // A new font resets the item height to the system's; the spacing is kept on top.
-            d.font = v.bytes;
-            c->ApplyFont(d.font, true);
-            c->ApplySpacing(0, d.itemSpacing);
-            return 0;
-        }
-        case 11: c->SelectItem(v.integer); d.currentSelection = c->CurrentSelection(); return 0;
-        case 12: {
-            TemplateCursor cursor(v.bytes.data(), v.bytes.size());
-            std::vector<std::string> items = v.bytes.empty() ? std::vector<std::string>{} : ReadItemList(cursor);
-            c->Sync();
-            d.items = std::move(items);
-            d.currentSelection = -1;
-            return 1;
-        }
-        case 13: d.itemValues = v.bytes; return 0;
-        case 14: d.dataSource = v.text; return 0;
-        case 15: d.dataColumn = v.text; return 0;
-        case 16: d.switch24 = u; return 0;
-        default: return 0;
-    }
-}
-
-bool ReadComboBoxProperty(UnitObject* unit, int32_t index, UnitPropertyValue* out) {
-    auto* c = static_cast<ComboBox*>(unit);
-    c->Sync();
-    const ComboBoxData& d = c->data;
-    switch (index) {
-        case 0: *out = IntValue(d.style); return true;
-        case 1: *out = TextValue(d.content); return true;
-        case 2: *out = IntValue(d.maxLength); return true;
-        case 3: *out = IntValue(d.selectionStart); return true;
-        case 4: *out = IntValue(d.selectionLength); return true;
-        case 5: {
-            size_t start = d.selectionStart < d.content.size() ? d.selectionStart : d.content.size();
-            *out = TextValue(d.content.substr(start, d.selectionLength));
-            return true;
-        }
-        case 6: *out = IntValue(d.switch14); return true;
-        case 7: *out = IntValue(d.itemSpacing); return true;
-        case 8: *out = IntValue(d.textColour); return true;
-        case 9: *out = IntValue(d.backgroundColour); return true;
-        case 10: *out = BytesValue(d.font); return true;
-        case 11: *out = IntValue(d.currentSelection); return true;
-        case 12: {
-            TemplateWriter w;
-            WriteItemList(w, d.items);
-            *out = BytesValue(w.Take());
-            return true;
-        }
-        case 13: *out = BytesValue(d.itemValues); return true;
-        case 14: *out = TextValue(d.dataSource); return true;
-        case 15: *out = TextValue(d.dataColumn); return true;
-        case 16: *out = IntValue(d.switch24); return true;
-        default: return false;
-    }
-}
-
-std::vector<uint8_t> ComboBoxPropertyData(UnitObject* unit) {
-    auto* c = static_cast<ComboBox*>(unit);
-    c->Sync();
-    return ComboBoxData::Write(c->data);
-}
-
 void EnumerateComboBoxTexts(const uint8_t* data, uint32_t length, TextCallback callback, void* context) {
     std::optional<ComboBoxData> d = ComboBoxData::Parse(data, length);
     if (!d) return;
@@ -298,42 +182,130 @@ void EnumerateComboBoxTexts(const uint8_t* data, uint32_t length, TextCallback c
     EnumerateFontFace(callback, context, d->font);
 }
 
-AnyOperation ComboBoxInterface(int32_t number) {
-    switch (number) {
-        case kInterfaceCreateUnit: return AsOperation(&CreateComboBox);
-        case kInterfaceWriteProperty: return AsOperation(&WriteComboBoxProperty);
-        case kInterfaceGetAllPropertyData: return AsOperation(&ComboBoxPropertyData);
-        case kInterfaceReadProperty: return AsOperation(&ReadComboBoxProperty);
-        case kInterfaceEnumerateTexts: return AsOperation(&EnumerateComboBoxTexts);
-        default: return nullptr;
-    }
+// A new style needs a new window. Style 0 shows its list on a white ground; the drop-down
+// styles use the default.
+int32_t StyleWrite(ComboBox& c, const UnitPropertyValue& v) {
+    ComboBoxData& d = c.data;
+    c.Sync();
+    uint32_t style = static_cast<uint32_t>(Clamp(v.integer, 0, 2));
+    if (style == d.style) return 0;
+    if (d.style == 0 && d.backgroundColour == 0x00FFFFFF)
+        d.backgroundColour = kColourMarker;
+    else if (style == 0 && IsColourMarker(d.backgroundColour))
+        d.backgroundColour = 0x00FFFFFF;
+    d.style = style;
+    return 1;
 }
 
-using P = PropertyType;
-const PropertyInfo kComboBoxProperties[25] = {
-    MG_COMMON_PROPERTIES,
-    {"Style", P::kPick, 0},
-    {"Content", P::kPickText, 0},
-    {"MaxLength", P::kInteger, 0},
-    {"SelectionStart", P::kInteger, 0},
-    {"SelectionLength", P::kInteger, 0},
-    {"SelectedText", P::kText, 0},
-    {"Switch14", P::kSwitch, 0},
-    {"ItemSpacing", P::kInteger, 0},
-    {"TextColour", P::kColour, 0},
-    {"BackgroundColour", P::kBackgroundColour, 0},
-    {"Font", P::kFont, 0},
-    {"CurrentSelection", P::kInteger, 0},
-    {"Items", P::kCustomData, 0},
-    {"ItemValues", P::kCustomData, 0},
-    {"DataSource", P::kDataBinding, 0},
-    {"DataColumn", P::kDataBinding, 0},
-    {"Switch24", P::kSwitch, 0},
+int32_t ContentWritten(ComboBox& c) {
+    if (c.data.style != 2) SetWindowTextGbk(c.hwnd(), c.data.content);
+    return 0;
+}
+
+int32_t MaxLengthWritten(ComboBox& c) {
+    c.ApplyLimit();
+    return 0;
+}
+
+int32_t SelectionStartWrite(ComboBox& c, const UnitPropertyValue& v) {
+    int s = 0, e = 0;
+    c.EditSelection(&s, &e);
+    std::wstring t = c.Text();
+    c.SetEditSelection(v.integer, GbkOffsetOf(t, e) - GbkOffsetOf(t, s));
+    return 0;
+}
+
+int32_t SelectionLengthWrite(ComboBox& c, const UnitPropertyValue& v) {
+    int s = 0, e = 0;
+    c.EditSelection(&s, &e);
+    c.SetEditSelection(GbkOffsetOf(c.Text(), s), v.integer);
+    return 0;
+}
+
+bool SelectedTextRead(ComboBox& c, UnitPropertyValue* out) {
+    const ComboBoxData& d = c.data;
+    size_t start = d.selectionStart < d.content.size() ? d.selectionStart : d.content.size();
+    *out = TextValue(d.content.substr(start, d.selectionLength));
+    return true;
+}
+
+// Replaces the selected part of the edit field; the caret ends after the new text.
+int32_t SelectedTextWrite(ComboBox& c, const UnitPropertyValue& v) {
+    if (HWND edit = c.EditField()) {
+        std::wstring w = Wide(v.text);
+        SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(w.c_str()));
+    }
+    return 0;
+}
+
+int32_t Switch14Write(ComboBox& c, const UnitPropertyValue& v) {
+    if ((v.integer != 0) == (c.data.switch14 != 0)) return 0;
+    c.Sync();
+    c.data.switch14 = v.integer != 0 ? 1 : 0;
+    return 1;
+}
+
+int32_t ItemSpacingWrite(ComboBox& c, const UnitPropertyValue& v) {
+    uint32_t spacing = static_cast<uint32_t>(Clamp(v.integer, 0, 32767));
+    c.ApplySpacing(c.data.itemSpacing, spacing);
+    c.data.itemSpacing = spacing;
+    InvalidateRect(c.hwnd(), nullptr, TRUE);
+    return 0;
+}
+
+int32_t TextColourWritten(ComboBox& c) {
+    InvalidateRect(c.hwnd(), nullptr, TRUE);
+    return 0;
+}
+
+int32_t BackgroundColourWritten(ComboBox& c) {
+    RedrawWindow(c.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    return 0;
+}
+
+// A new font resets the item height to the system's; the spacing is kept on top.
+int32_t FontWritten(ComboBox& c) {
+    c.ApplyFont(c.data.font, true);
+    c.ApplySpacing(0, c.data.itemSpacing);
+    return 0;
+}
+
+int32_t CurrentSelectionWrite(ComboBox& c, const UnitPropertyValue& v) {
+    c.SelectItem(v.integer);
+    c.data.currentSelection = c.CurrentSelection();
+    return 0;
+}
+
+// New items need a new window; nothing is selected among them.
+int32_t ItemsWrite(ComboBox& c, const UnitPropertyValue& v) {
+    c.Sync();
+    if (!StoreDescribedProperty(c.data, "Items", v)) return 0;
+    c.data.currentSelection = -1;
+    return 1;
+}
+
+const Behaviours<ComboBox> ComboBox::kBehaviours = {
+    {"Style", WriteWith(&StyleWrite)},
+    {"Content", Written(&ContentWritten)},
+    {"MaxLength", Written(&MaxLengthWritten)},
+    {"SelectionStart", WriteWith(&SelectionStartWrite)},
+    {"SelectionLength", WriteWith(&SelectionLengthWrite)},
+    {"SelectedText", ReadWith(&SelectedTextRead).WriteWith(&SelectedTextWrite)},
+    {"Switch14", WriteWith(&Switch14Write)},
+    {"ItemSpacing", WriteWith(&ItemSpacingWrite)},
+    {"TextColour", Written(&TextColourWritten)},
+    {"BackgroundColour", Written(&BackgroundColourWritten)},
+    {"Font", Written(&FontWritten)},
+    {"CurrentSelection", WriteWith(&CurrentSelectionWrite)},
+    {"Items", WriteWith(&ItemsWrite)},
+};
+
+const UnitOperations kComboBoxOperations = {
+    &CreateComboBox, &WriteDescribedProperty<ComboBox>, &DescribedPropertyData<ComboBox>, &ReadDescribedProperty<ComboBox>,
+    nullptr,         nullptr,                           &EnumerateComboBoxTexts,
 };
 
 }  // namespace
 
-const UnitTypeInfo kComboBoxType = {
-    "组合框", "ComboBox", kTypeWindowUnit | kTypeRaisesEvents | kTypeChildEdit, 25, kComboBoxProperties,
-    &ComboBoxInterface,
-};
+const UnitTypeInfo kComboBoxType =
+    DescribedUnitType<ComboBoxData>(kTypeWindowUnit | kTypeRaisesEvents | kTypeChildEdit, &kComboBoxOperations);

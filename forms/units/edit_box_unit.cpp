@@ -7,7 +7,7 @@
 
 #include "forms/edit_input.h"
 #include "forms/type_data/edit_box_data.h"
-#include "forms/unit_object.h"
+#include "forms/described_unit.h"
 #include "forms/units/core_unit_types.h"
 #include "forms/units/unit_helpers.h"
 #include "runtime/gbk_text.h"
@@ -35,6 +35,9 @@ class EditBox : public UnitObject {
 public:
     using UnitObject::UnitObject;
     EditBoxData data;
+    static const Behaviours<EditBox> kBehaviours;
+
+    void BeforeRead() { Sync(); }
     HWND spin = nullptr;
 
     void Styles(DWORD* style, DWORD* exStyle) const {
@@ -228,101 +231,6 @@ UnitObject* CreateEditBox(const UnitCreateArgs& a) {
     return e;
 }
 
-int32_t WriteEditBoxProperty(UnitObject* unit, int32_t index, const UnitPropertyValue& v) {
-    auto* e = static_cast<EditBox*>(unit);
-    EditBoxData& d = e->data;
-    auto u = static_cast<uint32_t>(v.integer);
-    switch (index) {
-        case 0: d.content = v.text; SetWindowTextGbk(e->hwnd(), v.text); return 0;
-        case 1: d.border = static_cast<uint32_t>(Clamp(v.integer, 0, 3)); return 1;
-        case 2: d.textColour = u; InvalidateRect(e->hwnd(), nullptr, TRUE); return 0;
-        case 3: d.backgroundColour = u; InvalidateRect(e->hwnd(), nullptr, TRUE); return 0;
-        case 4: d.font = v.bytes; e->ApplyFont(d.font, true); return 0;
-        case 5: d.hideSelection = u; return 1;
-        case 6: d.maxLength = v.integer < 0 ? 0 : u; e->ApplyLimit(); return 0;
-        case 7: d.multiLine = u; return 1;
-        case 8: d.scrollBars = static_cast<uint32_t>(Clamp(v.integer, 0, 3)); return 1;
-        case 9: d.alignment = static_cast<uint32_t>(Clamp(v.integer, 0, 2)); return 1;
-        case 10: {
-            uint32_t old = d.inputMode;
-            d.inputMode = static_cast<uint32_t>(Clamp(v.integer, 0, 11));
-            // Read-only and password are window styles; the other modes only filter.
-            bool styleChanged = (old == EditBoxData::kPassword) != (d.inputMode == EditBoxData::kPassword);
-            if (styleChanged) return 1;
-            SendMessageW(e->hwnd(), EM_SETREADONLY, d.inputMode == EditBoxData::kReadOnly, 0);
-            return 0;
-        }
-        case 11:
-            d.passwordChar = v.text.empty() ? 0 : static_cast<uint8_t>(v.text[0]);
-            if (d.inputMode == EditBoxData::kPassword) e->ApplyPasswordChar();
-            return 0;
-        case 12: d.caseConversion = static_cast<uint32_t>(Clamp(v.integer, 0, 2)); return 1;
-        case 13: d.spinMode = u; return 1;
-        case 14:
-        case 15:
-            (index == 14 ? d.spinMin : d.spinMax) = v.integer;
-            if (e->spin) SendMessageW(e->spin, UDM_SETRANGE32, static_cast<WPARAM>(d.spinMin), static_cast<LPARAM>(d.spinMax));
-            return 0;
-        case 16: {
-            DWORD s = 0, en = 0;
-            e->Selection(&s, &en);
-            std::wstring t = e->Text();
-            e->SetSelection(v.integer, GbkOffsetOf(t, static_cast<int>(en)) - GbkOffsetOf(t, static_cast<int>(s)));
-            return 0;
-        }
-        case 17: {
-            DWORD s = 0, en = 0;
-            e->Selection(&s, &en);
-            e->SetSelection(GbkOffsetOf(e->Text(), static_cast<int>(s)), v.integer);
-            return 0;
-        }
-        case 18: {
-            std::wstring w = WideFromGbk(v.text.c_str(), v.text.size());
-            SendMessageW(e->hwnd(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(w.c_str()));
-            return 0;
-        }
-        case 19: d.dataSource = v.text; return 0;
-        case 20: d.dataColumn = v.text; return 0;
-        default: return 0;
-    }
-}
-
-bool ReadEditBoxProperty(UnitObject* unit, int32_t index, UnitPropertyValue* out) {
-    auto* e = static_cast<EditBox*>(unit);
-    e->Sync();
-    const EditBoxData& d = e->data;
-    switch (index) {
-        case 0: *out = TextValue(d.content); return true;
-        case 1: *out = IntValue(d.border); return true;
-        case 2: *out = IntValue(d.textColour); return true;
-        case 3: *out = IntValue(d.backgroundColour); return true;
-        case 4: *out = BytesValue(d.font); return true;
-        case 5: *out = IntValue(d.hideSelection); return true;
-        case 6: *out = IntValue(d.maxLength); return true;
-        case 7: *out = IntValue(d.multiLine); return true;
-        case 8: *out = IntValue(d.scrollBars); return true;
-        case 9: *out = IntValue(d.alignment); return true;
-        case 10: *out = IntValue(d.inputMode); return true;
-        case 11: *out = TextValue(d.passwordChar & 0xFF ? std::string(1, static_cast<char>(d.passwordChar & 0xFF)) : std::string()); return true;
-        case 12: *out = IntValue(d.caseConversion); return true;
-        case 13: *out = IntValue(d.spinMode); return true;
-        case 14: *out = IntValue(d.spinMin); return true;
-        case 15: *out = IntValue(d.spinMax); return true;
-        case 16: *out = IntValue(d.selectionStart); return true;
-        case 17: *out = IntValue(d.selectionLength); return true;
-        case 18: *out = TextValue(d.content.substr(d.selectionStart < d.content.size() ? d.selectionStart : d.content.size(), d.selectionLength)); return true;
-        case 19: *out = TextValue(d.dataSource); return true;
-        case 20: *out = TextValue(d.dataColumn); return true;
-        default: return false;
-    }
-}
-
-std::vector<uint8_t> EditBoxPropertyData(UnitObject* unit) {
-    auto* e = static_cast<EditBox*>(unit);
-    e->Sync();
-    return EditBoxData::Write(e->data);
-}
-
 bool EditBoxKeyFilter(UnitObject* unit, const MSG& m) {
     auto* e = static_cast<EditBox*>(unit);
     if (m.message == WM_CHAR) return EditModeAcceptsChar(e->data.inputMode, CharCode(m.wParam));
@@ -338,46 +246,110 @@ void EnumerateEditBoxTexts(const uint8_t* data, uint32_t length, TextCallback ca
     EnumerateFontFace(callback, context, d->font);
 }
 
-AnyOperation EditBoxInterface(int32_t number) {
-    switch (number) {
-        case kInterfaceCreateUnit: return AsOperation(&CreateEditBox);
-        case kInterfaceWriteProperty: return AsOperation(&WriteEditBoxProperty);
-        case kInterfaceGetAllPropertyData: return AsOperation(&EditBoxPropertyData);
-        case kInterfaceReadProperty: return AsOperation(&ReadEditBoxProperty);
-        case kInterfaceKeyFilter: return AsOperation(&EditBoxKeyFilter);
-        case kInterfaceEnumerateTexts: return AsOperation(&EnumerateEditBoxTexts);
-        default: return nullptr;
-    }
+int32_t ContentWritten(EditBox& e) {
+    SetWindowTextGbk(e.hwnd(), e.data.content);
+    return 0;
 }
 
-using P = PropertyType;
-const PropertyInfo kEditBoxProperties[29] = {
-    MG_COMMON_PROPERTIES,
-    {"Content", P::kText, 0},
-    {"Border", P::kPick, 0},
-    {"TextColour", P::kColour, 0},
-    {"BackgroundColour", P::kBackgroundColour, 0},
-    {"Font", P::kFont, 0},
-    {"HideSelection", P::kSwitch, 0},
-    {"MaxLength", P::kInteger, 0},
-    {"MultiLine", P::kSwitch, 0},
-    {"ScrollBars", P::kPick, 0},
-    {"Alignment", P::kPick, 0},
-    {"InputMode", P::kPick, 0},
-    {"PasswordChar", P::kText, 0},
-    {"CaseConversion", P::kPick, 0},
-    {"SpinMode", P::kPick, 0},
-    {"SpinMinimum", P::kInteger, 0},
-    {"SpinMaximum", P::kInteger, 0},
-    {"SelectionStart", P::kInteger, 0},
-    {"SelectionLength", P::kInteger, 0},
-    {"SelectedText", P::kText, 0},
-    {"DataSource", P::kDataBinding, 0},
-    {"DataColumn", P::kDataBinding, 0},
+int32_t ColourWritten(EditBox& e) {
+    InvalidateRect(e.hwnd(), nullptr, TRUE);
+    return 0;
+}
+
+int32_t FontWritten(EditBox& e) {
+    e.ApplyFont(e.data.font, true);
+    return 0;
+}
+
+int32_t MaxLengthWritten(EditBox& e) {
+    e.ApplyLimit();
+    return 0;
+}
+
+// Read-only and password are window styles; the other modes only filter the input.
+int32_t InputModeWrite(EditBox& e, const UnitPropertyValue& v) {
+    uint32_t old = e.data.inputMode;
+    e.data.inputMode = static_cast<uint32_t>(Clamp(v.integer, 0, 11));
+    bool styleChanged = (old == EditBoxData::kPassword) != (e.data.inputMode == EditBoxData::kPassword);
+    if (styleChanged) return 1;
+    SendMessageW(e.hwnd(), EM_SETREADONLY, e.data.inputMode == EditBoxData::kReadOnly, 0);
+    return 0;
+}
+
+// One single-byte character, kept in the low byte; an empty text shows no character.
+bool PasswordCharRead(EditBox& e, UnitPropertyValue* out) {
+    uint8_t ch = static_cast<uint8_t>(e.data.passwordChar & 0xFF);
+    *out = TextValue(ch ? std::string(1, static_cast<char>(ch)) : std::string());
+    return true;
+}
+
+int32_t PasswordCharWrite(EditBox& e, const UnitPropertyValue& v) {
+    e.data.passwordChar = v.text.empty() ? 0 : static_cast<uint8_t>(v.text[0]);
+    if (e.data.inputMode == EditBoxData::kPassword) e.ApplyPasswordChar();
+    return 0;
+}
+
+int32_t SpinRangeWritten(EditBox& e) {
+    if (e.spin)
+        SendMessageW(e.spin, UDM_SETRANGE32, static_cast<WPARAM>(e.data.spinMin), static_cast<LPARAM>(e.data.spinMax));
+    return 0;
+}
+
+int32_t SelectionStartWrite(EditBox& e, const UnitPropertyValue& v) {
+    DWORD s = 0, en = 0;
+    e.Selection(&s, &en);
+    std::wstring t = e.Text();
+    e.SetSelection(v.integer, GbkOffsetOf(t, static_cast<int>(en)) - GbkOffsetOf(t, static_cast<int>(s)));
+    return 0;
+}
+
+int32_t SelectionLengthWrite(EditBox& e, const UnitPropertyValue& v) {
+    DWORD s = 0, en = 0;
+    e.Selection(&s, &en);
+    e.SetSelection(GbkOffsetOf(e.Text(), static_cast<int>(s)), v.integer);
+    return 0;
+}
+
+bool SelectedTextRead(EditBox& e, UnitPropertyValue* out) {
+    const EditBoxData& d = e.data;
+    size_t start = d.selectionStart < d.content.size() ? d.selectionStart : d.content.size();
+    *out = TextValue(d.content.substr(start, d.selectionLength));
+    return true;
+}
+
+int32_t SelectedTextWrite(EditBox& e, const UnitPropertyValue& v) {
+    std::wstring w = WideFromGbk(v.text.c_str(), v.text.size());
+    SendMessageW(e.hwnd(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(w.c_str()));
+    return 0;
+}
+
+const Behaviours<EditBox> EditBox::kBehaviours = {
+    {"Content", Written(&ContentWritten)},
+    {"Border", Rebuilds<EditBox>()},
+    {"TextColour", Written(&ColourWritten)},
+    {"BackgroundColour", Written(&ColourWritten)},
+    {"Font", Written(&FontWritten)},
+    {"HideSelection", Rebuilds<EditBox>()},
+    {"MaxLength", Written(&MaxLengthWritten)},
+    {"MultiLine", Rebuilds<EditBox>()},
+    {"ScrollBars", Rebuilds<EditBox>()},
+    {"Alignment", Rebuilds<EditBox>()},
+    {"InputMode", WriteWith(&InputModeWrite)},
+    {"PasswordChar", ReadWith(&PasswordCharRead).WriteWith(&PasswordCharWrite)},
+    {"CaseConversion", Rebuilds<EditBox>()},
+    {"SpinMode", Rebuilds<EditBox>()},
+    {"SpinMinimum", Written(&SpinRangeWritten)},
+    {"SpinMaximum", Written(&SpinRangeWritten)},
+    {"SelectionStart", WriteWith(&SelectionStartWrite)},
+    {"SelectionLength", WriteWith(&SelectionLengthWrite)},
+    {"SelectedText", ReadWith(&SelectedTextRead).WriteWith(&SelectedTextWrite)},
+};
+
+const UnitOperations kEditBoxOperations = {
+    &CreateEditBox, &WriteDescribedProperty<EditBox>, &DescribedPropertyData<EditBox>, &ReadDescribedProperty<EditBox>,
+    nullptr,        &EditBoxKeyFilter,                &EnumerateEditBoxTexts,
 };
 
 }  // namespace
 
-const UnitTypeInfo kEditBoxType = {
-    "编辑框", "EditBox", kTypeWindowUnit | kTypeRaisesEvents, 29, kEditBoxProperties, &EditBoxInterface,
-};
+const UnitTypeInfo kEditBoxType = DescribedUnitType<EditBoxData>(kTypeWindowUnit | kTypeRaisesEvents, &kEditBoxOperations);

@@ -2,7 +2,7 @@
 // Its children are re-parented into it at load, so it paints its own background (the
 // button class leaves it to the parent) and sees-through children find it drawn.
 #include "forms/type_data/group_box_data.h"
-#include "forms/unit_object.h"
+#include "forms/described_unit.h"
 #include "forms/units/core_unit_types.h"
 #include "forms/units/unit_helpers.h"
 #include "runtime/gbk_text.h"
@@ -13,6 +13,15 @@ class GroupBox : public UnitObject {
 public:
     using UnitObject::UnitObject;
     GroupBoxData data;
+    static const Behaviours<GroupBox> kBehaviours;
+
+    // The caption as the window shows it.
+    void BeforeRead() {
+        if (alive()) data.caption = WindowTextGbk(hwnd());
+    }
+    void AfterEveryWrite(const FieldDescription&) {
+        RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
 
     COLORREF BackgroundColour() const override {
         return IsColourMarker(data.backgroundColour) ? UnitObject::BackgroundColour()
@@ -56,41 +65,6 @@ UnitObject* CreateGroupBox(const UnitCreateArgs& a) {
     return g;
 }
 
-int32_t WriteGroupBoxProperty(UnitObject* unit, int32_t index, const UnitPropertyValue& v) {
-    auto* g = static_cast<GroupBox*>(unit);
-    GroupBoxData& d = g->data;
-    switch (index) {
-        case 0: d.caption = v.text; SetWindowTextGbk(g->hwnd(), v.text); break;
-        case 1: d.frameStyle = static_cast<uint32_t>(v.integer); break;
-        case 2: d.textColour = static_cast<uint32_t>(v.integer); break;
-        case 3: d.backgroundColour = static_cast<uint32_t>(v.integer); break;
-        case 4: d.font = v.bytes; g->ApplyFont(d.font, false); break;
-        default: return 0;
-    }
-    RedrawWindow(g->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-    return 0;
-}
-
-bool ReadGroupBoxProperty(UnitObject* unit, int32_t index, UnitPropertyValue* out) {
-    auto* g = static_cast<GroupBox*>(unit);
-    const GroupBoxData& d = g->data;
-    switch (index) {
-        case 0: *out = TextValue(WindowTextGbk(g->hwnd())); return true;
-        case 1: *out = IntValue(d.frameStyle); return true;
-        case 2: *out = IntValue(d.textColour); return true;
-        case 3: *out = IntValue(d.backgroundColour); return true;
-        case 4: *out = BytesValue(d.font); return true;
-        default: return false;
-    }
-}
-
-std::vector<uint8_t> GroupBoxPropertyData(UnitObject* unit) {
-    auto* g = static_cast<GroupBox*>(unit);
-    GroupBoxData d = g->data;
-    if (g->alive()) d.caption = WindowTextGbk(g->hwnd());
-    return GroupBoxData::Write(d);
-}
-
 void EnumerateGroupBoxTexts(const uint8_t* data, uint32_t length, TextCallback callback, void* context) {
     std::optional<GroupBoxData> d = GroupBoxData::Parse(data, length);
     if (!d) return;
@@ -98,30 +72,27 @@ void EnumerateGroupBoxTexts(const uint8_t* data, uint32_t length, TextCallback c
     EnumerateFontFace(callback, context, d->font);
 }
 
-AnyOperation GroupBoxInterface(int32_t number) {
-    switch (number) {
-        case kInterfaceCreateUnit: return AsOperation(&CreateGroupBox);
-        case kInterfaceWriteProperty: return AsOperation(&WriteGroupBoxProperty);
-        case kInterfaceGetAllPropertyData: return AsOperation(&GroupBoxPropertyData);
-        case kInterfaceReadProperty: return AsOperation(&ReadGroupBoxProperty);
-        case kInterfaceEnumerateTexts: return AsOperation(&EnumerateGroupBoxTexts);
-        default: return nullptr;
-    }
+int32_t CaptionWritten(GroupBox& g) {
+    SetWindowTextGbk(g.hwnd(), g.data.caption);
+    return 0;
 }
 
-using P = PropertyType;
-const PropertyInfo kGroupBoxProperties[13] = {
-    MG_COMMON_PROPERTIES,
-    {"Caption", P::kText, 0},
-    {"FrameStyle", P::kPick, 0},
-    {"TextColour", P::kColour, 0},
-    {"BackgroundColour", P::kBackgroundColour, 0},
-    {"Font", P::kFont, 0},
+int32_t FontWritten(GroupBox& g) {
+    g.ApplyFont(g.data.font, false);
+    return 0;
+}
+
+const Behaviours<GroupBox> GroupBox::kBehaviours = {
+    {"Caption", Written(&CaptionWritten)},
+    {"Font", Written(&FontWritten)},
+};
+
+const UnitOperations kGroupBoxOperations = {
+    &CreateGroupBox, &WriteDescribedProperty<GroupBox>, &DescribedPropertyData<GroupBox>, &ReadDescribedProperty<GroupBox>,
+    nullptr,         nullptr,                           &EnumerateGroupBoxTexts,
 };
 
 }  // namespace
 
-const UnitTypeInfo kGroupBoxType = {
-    "分组框", "GroupBox", kTypeWindowUnit | kTypeRaisesEvents | kTypeNoFocus, 13, kGroupBoxProperties,
-    &GroupBoxInterface,
-};
+const UnitTypeInfo kGroupBoxType =
+    DescribedUnitType<GroupBoxData>(kTypeWindowUnit | kTypeRaisesEvents | kTypeNoFocus, &kGroupBoxOperations);

@@ -1,6 +1,6 @@
 // The list box (type code 0x0001000F): a system "LISTBOX" filled from its type data.
 #include "forms/type_data/list_box_data.h"
-#include "forms/unit_object.h"
+#include "forms/described_unit.h"
 #include "forms/units/core_unit_types.h"
 #include "forms/units/unit_helpers.h"
 #include "runtime/gbk_text.h"
@@ -11,6 +11,9 @@ class ListBox : public UnitObject {
 public:
     using UnitObject::UnitObject;
     ListBoxData data;
+    static const Behaviours<ListBox> kBehaviours;
+
+    void BeforeRead() { Sync(); }
 
     std::vector<std::string> Items() const {
         std::vector<std::string> items;
@@ -83,75 +86,6 @@ UnitObject* CreateListBox(const UnitCreateArgs& a) {
     return l;
 }
 
-int32_t WriteListBoxProperty(UnitObject* unit, int32_t index, const UnitPropertyValue& v) {
-    auto* l = static_cast<ListBox*>(unit);
-    ListBoxData& d = l->data;
-    auto u = static_cast<uint32_t>(v.integer);
-    switch (index) {
-        case 0: l->Sync(); d.border = static_cast<uint32_t>(Clamp(v.integer, 0, 5)); return 1;
-        case 1: d.switch9 = u; return 0;
-        case 2: d.switch10 = u; return 0;
-        case 3: {
-            uint32_t spacing = static_cast<uint32_t>(Clamp(v.integer, 0, 32767));
-            l->ApplySpacing(d.itemSpacing, spacing);
-            d.itemSpacing = spacing;
-            InvalidateRect(l->hwnd(), nullptr, TRUE);
-            return 0;
-        }
-        case 4: d.textColour = u; InvalidateRect(l->hwnd(), nullptr, TRUE); return 0;
-        case 5: d.backgroundColour = u; InvalidateRect(l->hwnd(), nullptr, TRUE); return 0;
-        case 6: d.font = v.bytes; l->ApplyFont(d.font, true); l->ApplySpacing(0, d.itemSpacing); return 0;
-        case 7: d.switch15 = u; return 0;
-        case 8: l->SelectItem(v.integer); d.currentSelection = l->CurrentSelection(); return 0;
-        case 9: {
-            TemplateCursor cursor(v.bytes.data(), v.bytes.size());
-            d.items = v.bytes.empty() ? std::vector<std::string>{} : ReadItemList(cursor);
-            d.currentSelection = -1;
-            l->FillItems();
-            return 0;
-        }
-        case 10: d.itemValues = v.bytes; return 0;
-        case 11: d.dataSource = v.text; return 0;
-        case 12: d.dataColumn = v.text; return 0;
-        case 13: d.switch21 = u; return 0;
-        default: return 0;
-    }
-}
-
-bool ReadListBoxProperty(UnitObject* unit, int32_t index, UnitPropertyValue* out) {
-    auto* l = static_cast<ListBox*>(unit);
-    l->Sync();
-    const ListBoxData& d = l->data;
-    switch (index) {
-        case 0: *out = IntValue(d.border); return true;
-        case 1: *out = IntValue(d.switch9); return true;
-        case 2: *out = IntValue(d.switch10); return true;
-        case 3: *out = IntValue(d.itemSpacing); return true;
-        case 4: *out = IntValue(d.textColour); return true;
-        case 5: *out = IntValue(d.backgroundColour); return true;
-        case 6: *out = BytesValue(d.font); return true;
-        case 7: *out = IntValue(d.switch15); return true;
-        case 8: *out = IntValue(d.currentSelection); return true;
-        case 9: {
-            TemplateWriter w;
-            WriteItemList(w, d.items);
-            *out = BytesValue(w.Take());
-            return true;
-        }
-        case 10: *out = BytesValue(d.itemValues); return true;
-        case 11: *out = TextValue(d.dataSource); return true;
-        case 12: *out = TextValue(d.dataColumn); return true;
-        case 13: *out = IntValue(d.switch21); return true;
-        default: return false;
-    }
-}
-
-std::vector<uint8_t> ListBoxPropertyData(UnitObject* unit) {
-    auto* l = static_cast<ListBox*>(unit);
-    l->Sync();
-    return ListBoxData::Write(l->data);
-}
-
 void EnumerateListBoxTexts(const uint8_t* data, uint32_t length, TextCallback callback, void* context) {
     std::optional<ListBoxData> d = ListBoxData::Parse(data, length);
     if (!d) return;
@@ -159,38 +93,60 @@ void EnumerateListBoxTexts(const uint8_t* data, uint32_t length, TextCallback ca
     EnumerateFontFace(callback, context, d->font);
 }
 
-AnyOperation ListBoxInterface(int32_t number) {
-    switch (number) {
-        case kInterfaceCreateUnit: return AsOperation(&CreateListBox);
-        case kInterfaceWriteProperty: return AsOperation(&WriteListBoxProperty);
-        case kInterfaceGetAllPropertyData: return AsOperation(&ListBoxPropertyData);
-        case kInterfaceReadProperty: return AsOperation(&ReadListBoxProperty);
-        case kInterfaceEnumerateTexts: return AsOperation(&EnumerateListBoxTexts);
-        default: return nullptr;
-    }
+// A new border needs a new window.
+int32_t BorderWritten(ListBox& l) {
+    l.Sync();
+    return 1;
 }
 
-using P = PropertyType;
-const PropertyInfo kListBoxProperties[22] = {
-    MG_COMMON_PROPERTIES,
-    {"Border", P::kPick, 0},
-    {"Switch9", P::kSwitch, 0},
-    {"Switch10", P::kSwitch, 0},
-    {"ItemSpacing", P::kInteger, 0},
-    {"TextColour", P::kColour, 0},
-    {"BackgroundColour", P::kBackgroundColour, 0},
-    {"Font", P::kFont, 0},
-    {"Switch15", P::kSwitch, 0},
-    {"CurrentSelection", P::kInteger, 0},
-    {"Items", P::kCustomData, 0},
-    {"ItemValues", P::kCustomData, 0},
-    {"DataSource", P::kDataBinding, 0},
-    {"DataColumn", P::kDataBinding, 0},
-    {"Switch21", P::kSwitch, 0},
+int32_t ItemSpacingWrite(ListBox& l, const UnitPropertyValue& v) {
+    uint32_t spacing = static_cast<uint32_t>(Clamp(v.integer, 0, 32767));
+    l.ApplySpacing(l.data.itemSpacing, spacing);
+    l.data.itemSpacing = spacing;
+    InvalidateRect(l.hwnd(), nullptr, TRUE);
+    return 0;
+}
+
+int32_t ColourWritten(ListBox& l) {
+    InvalidateRect(l.hwnd(), nullptr, TRUE);
+    return 0;
+}
+
+// A new font resets the item height to the system's; the spacing is kept on top.
+int32_t FontWritten(ListBox& l) {
+    l.ApplyFont(l.data.font, true);
+    l.ApplySpacing(0, l.data.itemSpacing);
+    return 0;
+}
+
+int32_t CurrentSelectionWrite(ListBox& l, const UnitPropertyValue& v) {
+    l.SelectItem(v.integer);
+    l.data.currentSelection = l.CurrentSelection();
+    return 0;
+}
+
+// New items, none of them selected.
+int32_t ItemsWritten(ListBox& l) {
+    l.data.currentSelection = -1;
+    l.FillItems();
+    return 0;
+}
+
+const Behaviours<ListBox> ListBox::kBehaviours = {
+    {"Border", Written(&BorderWritten)},
+    {"ItemSpacing", WriteWith(&ItemSpacingWrite)},
+    {"TextColour", Written(&ColourWritten)},
+    {"BackgroundColour", Written(&ColourWritten)},
+    {"Font", Written(&FontWritten)},
+    {"CurrentSelection", WriteWith(&CurrentSelectionWrite)},
+    {"Items", Written(&ItemsWritten)},
+};
+
+const UnitOperations kListBoxOperations = {
+    &CreateListBox, &WriteDescribedProperty<ListBox>, &DescribedPropertyData<ListBox>, &ReadDescribedProperty<ListBox>,
+    nullptr,        nullptr,                          &EnumerateListBoxTexts,
 };
 
 }  // namespace
 
-const UnitTypeInfo kListBoxType = {
-    "列表框", "ListBox", kTypeWindowUnit | kTypeRaisesEvents, 22, kListBoxProperties, &ListBoxInterface,
-};
+const UnitTypeInfo kListBoxType = DescribedUnitType<ListBoxData>(kTypeWindowUnit | kTypeRaisesEvents, &kListBoxOperations);

@@ -5,7 +5,7 @@
 #include <commctrl.h>
 
 #include "forms/type_data/status_bar_data.h"
-#include "forms/unit_object.h"
+#include "forms/described_unit.h"
 #include "forms/units/core_unit_types.h"
 #include "forms/units/unit_helpers.h"
 #include "runtime/gbk_text.h"
@@ -16,6 +16,7 @@ class StatusBar : public UnitObject {
 public:
     using UnitObject::UnitObject;
     StatusBarData data;
+    static const Behaviours<StatusBar> kBehaviours;
 
     void ApplyParts() {
         // Right edges from the widths; a width of -1 reaches the right edge.
@@ -68,42 +69,6 @@ UnitObject* CreateStatusBar(const UnitCreateArgs& a) {
     return s;
 }
 
-int32_t WriteStatusBarProperty(UnitObject* unit, int32_t index, const UnitPropertyValue& v) {
-    auto* s = static_cast<StatusBar*>(unit);
-    StatusBarData& d = s->data;
-    switch (index) {
-        case 0: d.backgroundColour = static_cast<uint32_t>(v.integer); s->ApplyBackground(); return 0;
-        case 1: d.style = static_cast<uint32_t>(v.integer); return 0;
-        case 2: d.switch10 = static_cast<uint32_t>(v.integer); return 0;
-        case 3: d.font = v.bytes; s->ApplyFont(d.font, true); s->ApplyParts(); return 0;
-        case 4: d.imageList = v.bytes; return 0;
-        case 5:
-            // A parts block that does not hold exactly its parts is refused, not half applied.
-            if (std::optional<std::vector<StatusBarPart>> parts = StatusBarData::ParseParts(v.bytes.data(), v.bytes.size())) {
-                d.parts = std::move(*parts);
-                s->ApplyParts();
-            }
-            return 0;
-        default: return 0;
-    }
-}
-
-bool ReadStatusBarProperty(UnitObject* unit, int32_t index, UnitPropertyValue* out) {
-    auto* s = static_cast<StatusBar*>(unit);
-    const StatusBarData& d = s->data;
-    switch (index) {
-        case 0: *out = IntValue(d.backgroundColour); return true;
-        case 1: *out = IntValue(d.style); return true;
-        case 2: *out = IntValue(d.switch10); return true;
-        case 3: *out = BytesValue(d.font); return true;
-        case 4: *out = BytesValue(d.imageList); return true;
-        case 5: *out = BytesValue(StatusBarData::WriteParts(d.parts)); return true;
-        default: return false;
-    }
-}
-
-std::vector<uint8_t> StatusBarPropertyData(UnitObject* unit) { return StatusBarData::Write(static_cast<StatusBar*>(unit)->data); }
-
 void EnumerateStatusBarTexts(const uint8_t* data, uint32_t length, TextCallback callback, void* context) {
     std::optional<StatusBarData> d = StatusBarData::Parse(data, length);
     if (!d) return;
@@ -114,31 +79,35 @@ void EnumerateStatusBarTexts(const uint8_t* data, uint32_t length, TextCallback 
     EnumerateFontFace(callback, context, d->font);
 }
 
-AnyOperation StatusBarInterface(int32_t number) {
-    switch (number) {
-        case kInterfaceCreateUnit: return AsOperation(&CreateStatusBar);
-        case kInterfaceWriteProperty: return AsOperation(&WriteStatusBarProperty);
-        case kInterfaceGetAllPropertyData: return AsOperation(&StatusBarPropertyData);
-        case kInterfaceReadProperty: return AsOperation(&ReadStatusBarProperty);
-        case kInterfaceEnumerateTexts: return AsOperation(&EnumerateStatusBarTexts);
-        default: return nullptr;
-    }
+int32_t BackgroundColourWritten(StatusBar& s) {
+    s.ApplyBackground();
+    return 0;
 }
 
-using P = PropertyType;
-const PropertyInfo kStatusBarProperties[14] = {
-    MG_COMMON_PROPERTIES,
-    {"BackgroundColour", P::kBackgroundColour, 0},
-    {"Style", P::kPick, 0},
-    {"Switch10", P::kSwitch, 0},
-    {"Font", P::kFont, 0},
-    {"ImageList", P::kImageList, 0},
-    {"Parts", P::kCustomData, 0},
+int32_t FontWritten(StatusBar& s) {
+    s.ApplyFont(s.data.font, true);
+    s.ApplyParts();
+    return 0;
+}
+
+// A parts block that does not hold exactly its parts is refused (not stored), not half applied.
+int32_t PartsWritten(StatusBar& s) {
+    s.ApplyParts();
+    return 0;
+}
+
+const Behaviours<StatusBar> StatusBar::kBehaviours = {
+    {"BackgroundColour", Written(&BackgroundColourWritten)},
+    {"Font", Written(&FontWritten)},
+    {"Parts", Written(&PartsWritten)},
+};
+
+const UnitOperations kStatusBarOperations = {
+    &CreateStatusBar, &WriteDescribedProperty<StatusBar>, &DescribedPropertyData<StatusBar>,
+    &ReadDescribedProperty<StatusBar>, nullptr, nullptr, &EnumerateStatusBarTexts,
 };
 
 }  // namespace
 
-const UnitTypeInfo kStatusBarType = {
-    "状态条", "StatusBar", kTypeWindowUnit | kTypeRaisesEvents | kTypeNoFocus, 14, kStatusBarProperties,
-    &StatusBarInterface,
-};
+const UnitTypeInfo kStatusBarType =
+    DescribedUnitType<StatusBarData>(kTypeWindowUnit | kTypeRaisesEvents | kTypeNoFocus, &kStatusBarOperations);

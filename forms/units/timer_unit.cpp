@@ -1,7 +1,7 @@
 // The timer (type code 0x00010020): a hidden runtime window of class _XR_Timer whose system
 // timer (id 1000) raises event 0 at every interval.
 #include "forms/type_data/timer_data.h"
-#include "forms/unit_object.h"
+#include "forms/described_unit.h"
 #include "forms/units/core_unit_types.h"
 #include "forms/units/unit_helpers.h"
 
@@ -14,6 +14,7 @@ class Timer : public UnitObject {
 public:
     using UnitObject::UnitObject;
     TimerData data;
+    static const Behaviours<Timer> kBehaviours;
 
     // A negative interval counts as 0; the same interval leaves the running period alone;
     // otherwise the period starts again from now, or stops for 0.
@@ -49,40 +50,24 @@ UnitObject* CreateTimer(const UnitCreateArgs& a) {
     return t;
 }
 
-int32_t WriteTimerProperty(UnitObject* unit, int32_t index, const UnitPropertyValue& v) {
-    if (index == 0) static_cast<Timer*>(unit)->SetInterval(v.integer);
+void EnumerateTimerTexts(const uint8_t*, uint32_t, TextCallback, void*) {}
+
+
+int32_t IntervalWrite(Timer& t, const UnitPropertyValue& v) {
+    t.SetInterval(v.integer);
     return 0;
 }
 
-bool ReadTimerProperty(UnitObject* unit, int32_t index, UnitPropertyValue* out) {
-    if (index != 0) return false;
-    *out = IntValue(static_cast<Timer*>(unit)->data.interval);
-    return true;
-}
+const Behaviours<Timer> Timer::kBehaviours = {
+    {"Interval", WriteWith(&IntervalWrite)},
+};
 
-std::vector<uint8_t> TimerPropertyData(UnitObject* unit) { return TimerData::Write(static_cast<Timer*>(unit)->data); }
-
-void EnumerateTimerTexts(const uint8_t*, uint32_t, TextCallback, void*) {}
-
-AnyOperation TimerInterface(int32_t number) {
-    switch (number) {
-        case kInterfaceCreateUnit: return AsOperation(&CreateTimer);
-        case kInterfaceWriteProperty: return AsOperation(&WriteTimerProperty);
-        case kInterfaceGetAllPropertyData: return AsOperation(&TimerPropertyData);
-        case kInterfaceReadProperty: return AsOperation(&ReadTimerProperty);
-        case kInterfaceEnumerateTexts: return AsOperation(&EnumerateTimerTexts);
-        default: return nullptr;
-    }
-}
-
-const PropertyInfo kTimerProperties[9] = {
-    MG_COMMON_PROPERTIES,
-    {"Interval", PropertyType::kInteger, 0},
+const UnitOperations kTimerOperations = {
+    &CreateTimer, &WriteDescribedProperty<Timer>, &DescribedPropertyData<Timer>, &ReadDescribedProperty<Timer>,
+    nullptr,      nullptr,                        &EnumerateTimerTexts,
 };
 
 }  // namespace
 
-const UnitTypeInfo kTimerType = {
-    "时钟", "Timer", kTypeWindowUnit | kTypeRaisesEvents | kTypeInvisible | kTypeNoFocus, 9, kTimerProperties,
-    &TimerInterface,
-};
+const UnitTypeInfo kTimerType =
+    DescribedUnitType<TimerData>(kTypeWindowUnit | kTypeRaisesEvents | kTypeInvisible | kTypeNoFocus, &kTimerOperations);

@@ -2,7 +2,7 @@
 #include <algorithm>
 
 #include "forms/type_data/window_data.h"
-#include "forms/unit_object.h"
+#include "forms/described_unit.h"
 #include "forms/units/core_unit_types.h"
 #include "forms/units/unit_helpers.h"
 #include "forms/window_list.h"
@@ -18,6 +18,12 @@ class FormWindow : public UnitObject {
 public:
     using UnitObject::UnitObject;
     WindowData data;
+    static const Behaviours<FormWindow> kBehaviours;
+
+    // The caption as the window shows it.
+    void BeforeRead() {
+        if (alive()) data.caption = WindowTextGbk(hwnd());
+    }
 
     COLORREF BackgroundColour() const override { return ResolveColour(data.backgroundColour, COLOR_BTNFACE); }
     bool Resizable() const { return data.borderStyle == 1 || data.borderStyle == 3 || data.borderStyle == 5; }
@@ -209,82 +215,6 @@ UnitObject* CreateWindowUnit(const UnitCreateArgs& a) {
     return w;
 }
 
-int32_t WriteWindowProperty(UnitObject* unit, int32_t index, const UnitPropertyValue& v) {
-    auto* w = static_cast<FormWindow*>(unit);
-    WindowData& d = w->data;
-    auto u = static_cast<uint32_t>(v.integer);
-    switch (index) {
-        case 0:
-            d.caption = v.text;
-            SetWindowTextGbk(w->hwnd(), d.caption);
-            break;
-        case 1: d.borderStyle = static_cast<uint32_t>(Clamp(v.integer, 0, 6)); w->ApplyStyles(); break;
-        case 2: d.backgroundColour = u; InvalidateRect(w->hwnd(), nullptr, TRUE); break;
-        case 3: d.backgroundPicture = v.bytes; InvalidateRect(w->hwnd(), nullptr, TRUE); break;
-        case 4: d.pictureSetting = static_cast<uint32_t>(Clamp(v.integer, 0, 3)); InvalidateRect(w->hwnd(), nullptr, TRUE); break;
-        case 5: d.backgroundMusic = v.bytes; break;
-        case 6: d.soundSetting = static_cast<uint32_t>(Clamp(v.integer, 0, 2)); break;
-        case 7: d.controlBox = u; w->ApplyStyles(); break;
-        case 8: d.maximiseBox = u; w->ApplyStyles(); break;
-        case 9: d.minimiseBox = u; w->ApplyStyles(); break;
-        case 10: d.position = static_cast<uint32_t>(Clamp(v.integer, 0, 3)); w->ApplyPosition(); break;
-        case 11: d.movable = u; w->ApplyMovable(); break;
-        case 12: d.icon = v.bytes; break;
-        case 13: d.switch21 = u; break;
-        case 14: d.switch22 = u; break;
-        case 15: d.switch23 = u; break;
-        case 16: d.fileName = v.text; break;
-        case 17: d.integer25 = u; break;
-        case 18: d.showInTaskbar = u; break;
-        case 19: d.switch27 = u; break;
-        case 20: d.choice28 = static_cast<uint32_t>(Clamp(v.integer, 0, 29)); break;
-        case 21: d.alwaysOnTop = u; w->ApplyTopmost(); break;
-        case 22: d.switch30 = u; break;
-        case 23: break;  // the window class is fixed once the window exists
-        default: break;
-    }
-    return 0;
-}
-
-bool ReadWindowProperty(UnitObject* unit, int32_t index, UnitPropertyValue* out) {
-    auto* w = static_cast<FormWindow*>(unit);
-    const WindowData& d = w->data;
-    switch (index) {
-        case 0: *out = TextValue(WindowTextGbk(w->hwnd())); return true;
-        case 1: *out = IntValue(d.borderStyle); return true;
-        case 2: *out = IntValue(d.backgroundColour); return true;
-        case 3: *out = BytesValue(d.backgroundPicture); return true;
-        case 4: *out = IntValue(d.pictureSetting); return true;
-        case 5: *out = BytesValue(d.backgroundMusic); return true;
-        case 6: *out = IntValue(d.soundSetting); return true;
-        case 7: *out = IntValue(d.controlBox); return true;
-        case 8: *out = IntValue(d.maximiseBox); return true;
-        case 9: *out = IntValue(d.minimiseBox); return true;
-        case 10: *out = IntValue(d.position); return true;
-        case 11: *out = IntValue(d.movable); return true;
-        case 12: *out = BytesValue(d.icon); return true;
-        case 13: *out = IntValue(d.switch21); return true;
-        case 14: *out = IntValue(d.switch22); return true;
-        case 15: *out = IntValue(d.switch23); return true;
-        case 16: *out = TextValue(d.fileName); return true;
-        case 17: *out = IntValue(d.integer25); return true;
-        case 18: *out = IntValue(d.showInTaskbar); return true;
-        case 19: *out = IntValue(d.switch27); return true;
-        case 20: *out = IntValue(d.choice28); return true;
-        case 21: *out = IntValue(d.alwaysOnTop); return true;
-        case 22: *out = IntValue(d.switch30); return true;
-        case 23: *out = TextValue(d.className); return true;
-        default: return false;
-    }
-}
-
-std::vector<uint8_t> WindowPropertyData(UnitObject* unit) {
-    auto* w = static_cast<FormWindow*>(unit);
-    WindowData d = w->data;
-    if (w->alive()) d.caption = WindowTextGbk(w->hwnd());
-    return WindowData::Write(d);
-}
-
 void EnumerateWindowTexts(const uint8_t* data, uint32_t length, TextCallback callback, void* context) {
     std::optional<WindowData> d = WindowData::Parse(data, length);
     if (!d) return;
@@ -293,45 +223,53 @@ void EnumerateWindowTexts(const uint8_t* data, uint32_t length, TextCallback cal
     EnumerateText(callback, context, d->fileName);
 }
 
-AnyOperation WindowInterface(int32_t number) {
-    switch (number) {
-        case kInterfaceCreateUnit: return AsOperation(&CreateWindowUnit);
-        case kInterfaceWriteProperty: return AsOperation(&WriteWindowProperty);
-        case kInterfaceGetAllPropertyData: return AsOperation(&WindowPropertyData);
-        case kInterfaceReadProperty: return AsOperation(&ReadWindowProperty);
-        case kInterfaceWindowIcon: return AsOperation(&WindowIcon);
-        case kInterfaceEnumerateTexts: return AsOperation(&EnumerateWindowTexts);
-        default: return nullptr;
-    }
+int32_t CaptionWritten(FormWindow& w) {
+    SetWindowTextGbk(w.hwnd(), w.data.caption);
+    return 0;
 }
 
-using P = PropertyType;
-const PropertyInfo kWindowProperties[32] = {
-    MG_COMMON_PROPERTIES,
-    {"Caption", P::kText, 0},
-    {"BorderStyle", P::kPick, 0},
-    {"BackgroundColour", P::kBackgroundColour, 0},
-    {"BackgroundPicture", P::kPicture, 0},
-    {"PictureSetting", P::kPick, 0},
-    {"BackgroundMusic", P::kSound, 0},
-    {"SoundSetting", P::kPick, 0},
-    {"ControlBox", P::kSwitch, 0},
-    {"MaximiseBox", P::kSwitch, 0},
-    {"MinimiseBox", P::kSwitch, 0},
-    {"Position", P::kPick, 0},
-    {"Movable", P::kSwitch, 0},
-    {"Icon", P::kIcon, 0},
-    {"Switch21", P::kSwitch, 0},
-    {"Switch22", P::kSwitch, 0},
-    {"Switch23", P::kSwitch, 0},
-    {"FileName", P::kFileName, 0},
-    {"Integer25", P::kInteger, 0},
-    {"ShowInTaskbar", P::kSwitch, 0},
-    {"Switch27", P::kSwitch, 0},
-    {"Choice28", P::kPick, 0},
-    {"AlwaysOnTop", P::kSwitch, 0},
-    {"Switch30", P::kSwitch, 0},
-    {"ClassName", P::kText, kPropertyReadOnlyAtRunTime},
+int32_t StylesWritten(FormWindow& w) {
+    w.ApplyStyles();
+    return 0;
+}
+
+int32_t BackgroundWritten(FormWindow& w) {
+    InvalidateRect(w.hwnd(), nullptr, TRUE);
+    return 0;
+}
+
+int32_t PositionWritten(FormWindow& w) {
+    w.ApplyPosition();
+    return 0;
+}
+
+int32_t MovableWritten(FormWindow& w) {
+    w.ApplyMovable();
+    return 0;
+}
+
+int32_t AlwaysOnTopWritten(FormWindow& w) {
+    w.ApplyTopmost();
+    return 0;
+}
+
+const Behaviours<FormWindow> FormWindow::kBehaviours = {
+    {"Caption", Written(&CaptionWritten)},
+    {"BorderStyle", Written(&StylesWritten)},
+    {"ControlBox", Written(&StylesWritten)},
+    {"MaximiseBox", Written(&StylesWritten)},
+    {"MinimiseBox", Written(&StylesWritten)},
+    {"BackgroundColour", Written(&BackgroundWritten)},
+    {"BackgroundPicture", Written(&BackgroundWritten)},
+    {"PictureSetting", Written(&BackgroundWritten)},
+    {"Position", Written(&PositionWritten)},
+    {"Movable", Written(&MovableWritten)},
+    {"AlwaysOnTop", Written(&AlwaysOnTopWritten)},
+};
+
+const UnitOperations kWindowOperations = {
+    &CreateWindowUnit, &WriteDescribedProperty<FormWindow>, &DescribedPropertyData<FormWindow>,
+    &ReadDescribedProperty<FormWindow>, &WindowIcon, nullptr, &EnumerateWindowTexts,
 };
 
 }  // namespace
@@ -341,9 +279,7 @@ void ReleaseDefaultIcons() {
     g_smallIcon.reset();
 }
 
-const UnitTypeInfo kWindowType = {
-    "窗口", "window", kTypeWindowUnit | kTypeRaisesEvents, 32, kWindowProperties, &WindowInterface,
-};
+const UnitTypeInfo kWindowType = DescribedUnitType<WindowData>(kTypeWindowUnit | kTypeRaisesEvents, &kWindowOperations);
 
 void ShowLoadedWindow(UnitObject* window) {
     if (auto* form = dynamic_cast<FormWindow*>(window))

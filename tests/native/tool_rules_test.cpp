@@ -48,7 +48,9 @@ TEST(UnitReferences, EveryNameResolvesToTheIdAndTypeTheTemplateHolds) {
         const UnitRecord* r = Record(n.unit.unitId);
         ASSERT_NE(r, nullptr);
         // The window's own record has no name; tool code names it by the form's symbol.
-        if (n.unit.unitId != kWindowRecordId) EXPECT_EQ(r->name, n.name);
+        if (n.unit.unitId != kWindowRecordId) {
+            EXPECT_EQ(r->name, n.name);
+        }
         EXPECT_EQ(r->typeCode, n.unit.typeCode);
         seen.insert(n.unit.unitId);
     }

@@ -1,7 +1,8 @@
 // Units as the tools name them: a typed reference per unit (generated from the form source
 // into main_window_units.h, so no unit id is ever written twice) and the properties each
-// unit type offers, by name. Portable: no Windows header, so the tools' pure rules that
-// name units build and run natively too.
+// unit type offers, by name (generated from the unit types' descriptions into
+// unit_properties.h, so no property index is ever written twice). Portable: no Windows
+// header, so the tools' pure rules that name units build and run natively too.
 #pragma once
 
 #include <cstdint>
@@ -19,70 +20,16 @@ struct TextValue {};
 template <class Owner, class Value>
 struct Property {
     int32_t index;
-    const char* name;  // the framework's English name of the property, checked by a test
+    const char* name;  // the framework's English name of the property
 };
 
-// The properties every window unit has.
-struct Common {
-    static constexpr Property<Common, int32_t> Left{0, "Left"};
-    static constexpr Property<Common, int32_t> Top{1, "Top"};
-    static constexpr Property<Common, int32_t> Width{2, "Width"};
-    static constexpr Property<Common, int32_t> Height{3, "Height"};
-    static constexpr Property<Common, TextValue> Tag{4, "Tag"};
-    static constexpr Property<Common, bool> Visible{5, "Visible"};
-    static constexpr Property<Common, bool> Disabled{6, "Disabled"};
-};
+}  // namespace rt
 
-// The unit types of the main window with the properties the tools use.
-struct Window : Common {
-    static constexpr uint32_t kTypeCode = kTypeWindow;
-    static constexpr Property<Window, TextValue> Caption{8, "Caption"};
-};
-struct EditBox : Common {
-    static constexpr uint32_t kTypeCode = kTypeEditBox;
-    static constexpr const char* kTypeName = "编辑框";  // as FindUnits matches it
-    static constexpr Property<EditBox, TextValue> Content{8, "Content"};
-};
-struct GroupBox : Common {
-    static constexpr uint32_t kTypeCode = kTypeGroupBox;
-    static constexpr Property<GroupBox, TextValue> Caption{8, "Caption"};
-};
-struct Label : Common {
-    static constexpr uint32_t kTypeCode = kTypeLabel;
-    static constexpr Property<Label, TextValue> Caption{8, "Caption"};
-};
-struct Button : Common {
-    static constexpr uint32_t kTypeCode = kTypeButton;
-    static constexpr Property<Button, TextValue> Caption{10, "Caption"};
-};
-struct ComboBox : Common {
-    static constexpr uint32_t kTypeCode = kTypeComboBox;
-    static constexpr Property<ComboBox, int32_t> CurrentSelection{19, "CurrentSelection"};  // -1: none
-};
-struct ListBox : Common {
-    static constexpr uint32_t kTypeCode = kTypeListBox;
-    static constexpr Property<ListBox, int32_t> CurrentSelection{16, "CurrentSelection"};
-};
-struct Timer : Common {
-    static constexpr uint32_t kTypeCode = kTypeTimer;
-    static constexpr Property<Timer, int32_t> Interval{8, "Interval"};  // milliseconds; 0 stops it
-};
-struct PageControl : Common {
-    static constexpr uint32_t kTypeCode = kTypePageControl;
-};
-struct StatusBar : Common {
-    static constexpr uint32_t kTypeCode = kTypeStatusBar;
-};
-struct ListView : Common {
-    static constexpr uint32_t kTypeCode = kTypeListView;
-    static constexpr Property<ListView, int32_t> ViewType{13, "ViewType"};  // 3: report view
-    static constexpr Property<ListView, bool> FullRowSelect{21, "FullRowSelect"};
-    static constexpr Property<ListView, bool> GridLines{22, "GridLines"};
-};
-struct TransLabel : Common {
-    static constexpr uint32_t kTypeCode = kTypeTransLabel;
-    static constexpr Property<TransLabel, TextValue> Caption{8, "Caption"};
-};
+// Each unit type with its type code, type name and properties by name, written by the form
+// compiler from the types' descriptions: no property index is written here.
+#include "unit_properties.h"
+
+namespace rt {
 
 // A unit whose type is known only at run time: an item of a unit list, the source of an
 // event. It is the three words of a unit reference.

@@ -53,3 +53,8 @@ std::string EventCodeSource(const std::vector<std::string>& handlers, const std:
 // a digit).
 bool UnitReferencesSource(const FormCompileResult& form, const std::string& ns, const std::string& sourceName,
                           std::string* out, std::string* error);
+
+// A C++ header of the tools' typed property names (namespace rt): every unit type with its
+// type code, type name and each property the tools can hold a value of, from the types'
+// descriptions.
+std::string UnitPropertyNamesSource();

@@ -3,6 +3,7 @@
 //   formc [--symbol NAME] [--events-symbol NAME] [--image FILE] [--handlers-header PATH]
 //         [--units-out FILE [--units-namespace NAME]]
 //         --template-out FILE --events-out FILE SOURCE.toml
+//   formc --properties-out FILE      the tools' typed property names of every unit type
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -18,12 +19,14 @@ int Usage() {
                  "usage: formc [--symbol NAME] [--events-symbol NAME] [--image FILE] [--handlers-header PATH]\n"
                  "             [--units-out FILE [--units-namespace NAME]]\n"
                  "             --template-out FILE --events-out FILE SOURCE.toml\n"
+                 "       formc --properties-out FILE\n"
                  "  --symbol           name of the image array (default kMainWindowTemplate; its size is NAMESize)\n"
                  "  --events-symbol    name of the handler table (default kToolEventCode; its count is NAMECount)\n"
                  "  --handlers-header  header that declares the handlers (default toolbox/event_handlers.h)\n"
                  "  --units-out        also write a header of typed unit references to FILE\n"
                  "  --units-namespace  their namespace (default units)\n"
-                 "  --image            also write the raw image bytes to FILE\n");
+                 "  --image            also write the raw image bytes to FILE\n"
+                 "  --properties-out   write the header of the tools' typed property names to FILE\n");
     return 2;
 }
 
@@ -44,7 +47,7 @@ bool WriteFile(const std::string& path, const void* data, size_t size) {
 
 int main(int argc, char** argv) {
     std::string symbol = "kMainWindowTemplate", eventsSymbol = "kToolEventCode";
-    std::string templateOut, eventsOut, imageOut, source, unitsOut, unitsNamespace = "units";
+    std::string templateOut, eventsOut, imageOut, source, unitsOut, unitsNamespace = "units", propertiesOut;
     std::string handlersHeader = "toolbox/event_handlers.h";
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
@@ -62,9 +65,15 @@ int main(int argc, char** argv) {
         else if (a == "--units-out") ok = value(unitsOut);
         else if (a == "--units-namespace") ok = value(unitsNamespace);
         else if (a == "--handlers-header") ok = value(handlersHeader);
+        else if (a == "--properties-out") ok = value(propertiesOut);
         else if (!a.empty() && a[0] != '-' && source.empty()) source = a;
         else ok = false;
         if (!ok) return Usage();
+    }
+    if (!propertiesOut.empty()) {
+        std::string text = UnitPropertyNamesSource();
+        if (!WriteFile(propertiesOut, text.data(), text.size())) return 1;
+        if (source.empty()) return 0;
     }
     if (source.empty() || templateOut.empty() || eventsOut.empty()) return Usage();
 

@@ -68,13 +68,9 @@ UnitObject* CreateStandInPages(const UnitCreateArgs& a) {
     return p;
 }
 
-AnyOperation StandInLookup(int32_t number) {
-    return number == kInterfaceCreateUnit ? AsOperation(&CreateStandInPages) : nullptr;
-}
-
-const PropertyInfo kStandInProperties[8] = {MG_COMMON_PROPERTIES};
+const UnitOperations kStandInOperations = {&CreateStandInPages};
 const UnitTypeInfo kStandInPageType = {"页", "PageControl", kTypeWindowUnit | kTypeRaisesEvents | kTypeNoFocus, 8,
-                                       kStandInProperties, &StandInLookup};
+                                       kCommonProperties, &kStandInOperations};
 const UnitTypeInfo* const kStandInLibrary2Types[2] = {nullptr, &kStandInPageType};
 const LibraryInfo kStandInLibrary2 = {"Pages", nullptr, 2, kStandInLibrary2Types, 0, nullptr};
 const LibraryInfo* const kLibrariesWithStandIn[kSupportLibraryCount] = {
