@@ -55,16 +55,6 @@ int SweepAllocations(int argc, char** argv) {
     return runs == behaved ? 0 : 1;
 }
 
-ProgramRun RunWithTemplate(const std::vector<uint8_t>& image, DWORD closeAfterQuietMs) {
-    TempDirectory dir;
-    std::wstring file = dir.File(L"template.bin");
-    WriteWholeFile(file, std::string(image.begin(), image.end()));
-    RunOptions options;
-    options.environment = {L"MG_TEMPLATE_FILE=" + file};
-    options.closeAfterQuietMs = closeAfterQuietMs;
-    return RunProgram(options);
-}
-
 int SweepTemplates(int argc, char** argv) {
     const size_t count = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 100;
     const std::vector<uint8_t> image = MainWindowImage();

@@ -7,20 +7,6 @@
 #include "tests/win/toolbox/template_samples.h"
 #include "tests/win/toolbox/toolbox_driver.h"
 
-namespace {
-
-ProgramRun RunWithTemplate(const std::vector<uint8_t>& image, DWORD closeAfterQuietMs = 0) {
-    TempDirectory dir;
-    std::wstring file = dir.File(L"template.bin");
-    WriteWholeFile(file, std::string(image.begin(), image.end()));
-    RunOptions options;
-    options.environment = {L"MG_TEMPLATE_FILE=" + file};
-    options.closeAfterQuietMs = closeAfterQuietMs;
-    return RunProgram(options);
-}
-
-}  // namespace
-
 // A spread of allocations from the first to the last one before the window shows both lists
 // (tools/allocation-sweep.sh runs all of them).
 TEST(AllocationFailure, EachAllocationUntilTheListsAreLoadedEndsInItsMessage) {

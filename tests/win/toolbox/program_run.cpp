@@ -188,3 +188,13 @@ uint64_t AllocationsUntilListsLoaded() {
     child.Wait(10000);
     return count;
 }
+
+ProgramRun RunWithTemplate(const std::vector<uint8_t>& image, DWORD closeAfterQuietMs) {
+    TempDirectory dir;
+    std::wstring file = dir.File(L"template.bin");
+    WriteWholeFile(file, std::string(image.begin(), image.end()));
+    RunOptions options;
+    options.environment = {L"MG_TEMPLATE_FILE=" + file};
+    options.closeAfterQuietMs = closeAfterQuietMs;
+    return RunProgram(options);
+}

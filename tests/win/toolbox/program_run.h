@@ -33,6 +33,9 @@ std::vector<std::pair<std::wstring, std::string>> LabHostFiles();
 
 ProgramRun RunProgram(const RunOptions& options);
 
+// The program run with this window template instead of its own (its test hook reads the file).
+ProgramRun RunWithTemplate(const std::vector<uint8_t>& image, DWORD closeAfterQuietMs = 0);
+
 // The text of the fatal report box for a message (code 0).
 std::wstring FatalText(const std::wstring& message);
 
