@@ -73,7 +73,8 @@ int RedColumnRuns(HWND window) {
 // The README's picture of a tip (MG_TIP_SHOT=file.bmp, tools/make-tip-shot.sh): the area as a
 // 32-bit BMP file.
 void SaveScreenArea(RECT r, const char* path) {
-    const ScreenArea a = CaptureScreen(r);
+    ScreenArea a = CaptureScreen(r);
+    for (size_t i = 3; i < a.pixels.size(); i += 4) a.pixels[i] = 0xFF;  // opaque: readers take the 4th byte as alpha
     BITMAPINFOHEADER info = {sizeof(BITMAPINFOHEADER), a.width, -a.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     BITMAPFILEHEADER file = {};
     file.bfType = 0x4D42;
@@ -140,6 +141,8 @@ TEST(RowTip, ShowsEachProbedRowsRecentHistoryAndNothingForARowWithout) {
         RECT both = {};
         UnionRect(&both, &list, &tip);
         InflateRect(&both, 8, 8);
+        const RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        IntersectRect(&both, &both, &screen);  // the screen DC gives nothing for an area past its edge
         SaveScreenArea(both, shot);
     }
 
