@@ -11,7 +11,6 @@
 namespace {
 
 constexpr wchar_t kTipClass[] = L"MgRowTip";
-constexpr UINT_PTR kSubclassId = 0x4D475254;  // "MGRT"
 constexpr int kPadding = 6;
 constexpr int kLineGap = 2;
 constexpr int kSlotWidth = 3;  // a bar of 2 pixels and a gap of 1, so adjacent bars stay apart
@@ -24,12 +23,9 @@ constexpr COLORREF kGuideColour = RGB(215, 215, 215);
 constexpr COLORREF kBarColour = RGB(40, 110, 200);
 constexpr COLORREF kLostColour = RGB(220, 30, 30);
 
-UINT RecordMessage() {
-    static const UINT message = RegisterWindowMessageW(L"MgRowTipRecord");
-    return message;
-}
+}  // namespace
 
-struct Attachment {
+struct RowTips::State {
     HWND list = nullptr;
     std::unique_ptr<RowTipSource> source;
     HWND tip = nullptr;  // created with the first tip, destroyed with the list
@@ -37,6 +33,10 @@ struct Attachment {
     bool hoverArmed = false;
     RowTipContent content;
 };
+
+namespace {
+
+using Attachment = RowTips::State;
 
 HFONT TipFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
@@ -231,50 +231,47 @@ void ArmHover(Attachment& a) {
     a.hoverArmed = TrackMouseEvent(&track) != FALSE;
 }
 
-LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-    auto* a = reinterpret_cast<Attachment*>(data);
+}  // namespace
+
+RowTips::RowTips(intptr_t listWindow, std::unique_ptr<RowTipSource> source) : state_(std::make_unique<State>()) {
+    state_->list = reinterpret_cast<HWND>(listWindow);
+    state_->source = std::move(source);
+}
+
+RowTips::~RowTips() {
+    // The tip is owned by the list's top-level window, which may already have destroyed it.
+    if (state_->tip) DestroyWindow(state_->tip);
+}
+
+uint32_t RowTips::RecordMessage() {
+    static const UINT message = RegisterWindowMessageW(L"MgRowTipRecord");
+    return message;
+}
+
+bool RowTips::OnListMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    Attachment& a = *state_;
     if (message == RecordMessage()) {
         const auto row = static_cast<int32_t>(wParam);
-        a->source->Record(row, reinterpret_cast<const void*>(lParam));
-        if (row == a->shownRow) ShowTip(*a, row);
-        return 0;
+        a.source->Record(row, reinterpret_cast<const void*>(lParam));
+        if (row == a.shownRow) ShowTip(a, row);
+        return true;
     }
     switch (message) {
     case WM_MOUSEMOVE: {
-        ArmHover(*a);
+        ArmHover(a);
         // Once a tip is open, the tip follows the pointer from row to row at once.
-        const int32_t row = RowAt(list, lParam);
-        if (a->shownRow >= 0 && row != a->shownRow) ShowTip(*a, row);
+        const int32_t row = RowAt(a.list, lParam);
+        if (a.shownRow >= 0 && row != a.shownRow) ShowTip(a, row);
         break;
     }
     case WM_MOUSEHOVER:
-        a->hoverArmed = false;  // hover tracking ends with its message; the next move re-arms it
-        ShowTip(*a, RowAt(list, lParam));
+        a.hoverArmed = false;  // hover tracking ends with its message; the next move re-arms it
+        ShowTip(a, RowAt(a.list, lParam));
         break;
     case WM_MOUSELEAVE:
-        a->hoverArmed = false;
-        HideTip(*a);
+        a.hoverArmed = false;
+        HideTip(a);
         break;
-    case WM_NCDESTROY: {
-        RemoveWindowSubclass(list, &ListProc, kSubclassId);
-        if (a->tip) DestroyWindow(a->tip);
-        delete a;
-        return DefSubclassProc(list, message, wParam, lParam);
     }
-    }
-    return DefSubclassProc(list, message, wParam, lParam);
-}
-
-}  // namespace
-
-void AttachRowTips(intptr_t listWindow, std::unique_ptr<RowTipSource> source) {
-    auto* a = new Attachment;
-    a->list = reinterpret_cast<HWND>(listWindow);
-    a->source = std::move(source);
-    if (!SetWindowSubclass(a->list, &ListProc, kSubclassId, reinterpret_cast<DWORD_PTR>(a))) delete a;
-}
-
-void SendRowRecord(intptr_t listWindow, int32_t row, const void* record) {
-    SendMessageW(reinterpret_cast<HWND>(listWindow), RecordMessage(), static_cast<WPARAM>(row),
-                 reinterpret_cast<LPARAM>(record));
+    return false;
 }

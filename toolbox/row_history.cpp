@@ -1,11 +1,11 @@
 // Each result row's recent history and the tip that shows it: the workers hand every probe's
 // outcome to the row's list, whose window thread keeps it, as it keeps the cells they write;
-// resting the pointer on a row shows its history (controls/row_tip.h).
+// resting the pointer on a row shows its history (controls/row_tip.h), kept by the list view unit.
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "controls/row_tip.h"
+#include "controls/list_view_unit.h"
 #include "toolbox/network_monitor.h"
 #include "toolbox/probe_history.h"
 
