@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The monitor's soak: passes (1,000 unless given) over 27 lab hosts at mixed latencies up to
 # 150 ms, started back to back by clicks on 开始; prints the runtime heap's bytes and blocks in
-# use, the handle count, the thread count and the private bytes at the start, every 100 passes
+# use, the handle count, the thread count and the working set at the start, every 100 passes
 # and at the end. With --tip the pointer rests on the first inside row, whose tip stays open
 # and is redrawn by every pass (each pass then started as the monitor's timer starts one).
 #   bench/monitor/soak.sh [PASSES] [--tip]
