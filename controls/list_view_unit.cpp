@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "controls/list_view_data.h"
+#include "controls/row_tip.h"
 #include "forms/described_unit.h"
 #include "forms/units/unit_helpers.h"
 #include "runtime/gbk_text.h"
@@ -54,6 +55,7 @@ public:
     // borrowed back from it; the header never frees its own, so that one is the unit's.
     HIMAGELIST itemImages = nullptr, stateImages = nullptr;
     win::ImageList headerImages;
+    std::unique_ptr<RowTips> rowTips;  // only where the tools asked for them
 
     bool IconView() const { return data.viewType <= 1; }
     bool Report() const { return data.viewType == 3; }
@@ -228,7 +230,16 @@ protected:
         return true;
     }
 
-    void OnFinalDestroy() override { headerImages.reset(); }
+    // The row tips see the pointer's moves before the control; a record they answer.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (rowTips && rowTips->OnListMessage(message, wParam, lParam)) return 0;
+        return UnitObject::WindowProc(message, wParam, lParam);
+    }
+
+    void OnFinalDestroy() override {
+        headerImages.reset();
+        rowTips.reset();
+    }
 };
 
 UnitObject* CreateListView(const UnitCreateArgs& a) {
@@ -371,3 +382,15 @@ const UnitOperations kListViewOperations = {
 }  // namespace
 
 const UnitTypeInfo kListViewType = DescribedUnitType<ListViewData>(kTypeWindowUnit | kTypeRaisesEvents, &kListViewOperations);
+
+bool AttachRowTips(intptr_t listWindow, std::unique_ptr<RowTipSource> source) {
+    UnitObject* unit = UnitObject::FromHandle(reinterpret_cast<HWND>(listWindow));
+    if (!unit || unit->type() != &kListViewType) return false;
+    static_cast<ListView*>(unit)->rowTips = std::make_unique<RowTips>(listWindow, std::move(source));
+    return true;
+}
+
+void SendRowRecord(intptr_t listWindow, int32_t row, const void* record) {
+    SendMessageW(reinterpret_cast<HWND>(listWindow), RowTips::RecordMessage(), static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(record));
+}

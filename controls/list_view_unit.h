@@ -20,6 +20,9 @@
 // stream; anything shorter or unmarked means no image list.
 #pragma once
 
+#include <memory>
+
+#include "controls/row_tip.h"
 #include "forms/unit_type.h"
 
 #include "runtime/command.h"
@@ -44,3 +47,12 @@ extern const CommandRoutine kListViewCommands[kListViewCommandCount];
 
 // The unit type, 0x00030004, and its 39 properties.
 extern const UnitTypeInfo kListViewType;
+
+// Tips for the rows of a list view unit's window (controls/row_tip.h), kept with the unit and
+// gone with its window; false when the window is no list view. Call on the window's thread.
+bool AttachRowTips(intptr_t listWindow, std::unique_ptr<RowTipSource> source);
+
+// Hands `record` for `row` to the list's tip source on the list's window thread and returns
+// once it is taken (the record is read only during the call). Any thread; a list without
+// tips, or a window that has gone, takes nothing.
+void SendRowRecord(intptr_t listWindow, int32_t row, const void* record);

@@ -24,12 +24,14 @@ void CountProbes(int32_t change) {
 }
 
 // Probes the host of row `row` of `addresses` and returns its time text, setting
-// `echoed` when the reply carries the probe data. A row with an empty address is not probed
-// (an empty address would probe this computer): it reads as a probe without a reply.
-Text ProbeRow(Unit<ListView> addresses, int32_t row, bool* echoed) {
+// `echoed` when the reply carries the probe data and `lost` when no reply came. A row with an
+// empty address is not probed (an empty address would probe this computer): it reads as a
+// probe without a reply, and so counts as lost.
+Text ProbeRow(Unit<ListView> addresses, int32_t row, bool* echoed, bool* lost) {
     Text host = ListViewCellText(addresses, row, 0);
     ProbeReply reply;
-    if (!host.empty()) ProbeHost(host, kProbeData, reply);
+    // A late reply still counts as a reply; only a failed probe is lost.
+    *lost = host.empty() || ProbeHost(host, kProbeData, reply) != 0;
     *echoed = reply.DataText() == kProbeData;
     return ToText(static_cast<int32_t>(reply.roundTripTime));
 }
@@ -38,6 +40,10 @@ void ShowVerdict(Unit<ListView> results, int32_t row, TextView time, RowVerdict 
     ListViewSetCellText(results, row, 2, time);
     ListViewSetCellImage(results, row, 0, verdict.lamp);
     if (verdict.hideTime) ListViewSetCellText(results, row, 2, "...");
+}
+
+void RememberProbe(Unit<ListView> results, int32_t row, TextView time, bool lost, RowVerdict verdict) {
+    RecordProbeOutcome(results, row, {lost, static_cast<uint32_t>(ToInteger(time)), verdict.lamp});
 }
 
 }  // namespace
@@ -79,13 +85,18 @@ uint32_t MG_STDCALL ProbeWorker(void* rowIndex) {
     // is not asked at all, which spares the window thread a read and three writes that would
     // change nothing.
     bool echoed = false;
+    bool lost = false;
     if (row < g_tools.insideHostCount.load()) {
-        Text insideTime = ProbeRow(超级列表框1, row, &echoed);
-        ShowVerdict(疆内超级列表框, row, insideTime, JudgeInsideHost(ToNumber(insideTime), echoed));
+        Text insideTime = ProbeRow(超级列表框1, row, &echoed, &lost);
+        RowVerdict verdict = JudgeInsideHost(ToNumber(insideTime), echoed);
+        ShowVerdict(疆内超级列表框, row, insideTime, verdict);
+        RememberProbe(疆内超级列表框, row, insideTime, lost, verdict);
     }
     if (row < g_tools.outsideHostCount.load()) {
-        Text outsideTime = ProbeRow(超级列表框2, row, &echoed);  // its echoed data is not looked at
-        ShowVerdict(疆外超级列表框, row, outsideTime, JudgeOutsideHost(ToNumber(outsideTime)));
+        Text outsideTime = ProbeRow(超级列表框2, row, &echoed, &lost);  // its echoed data is not looked at
+        RowVerdict verdict = JudgeOutsideHost(ToNumber(outsideTime));
+        ShowVerdict(疆外超级列表框, row, outsideTime, verdict);
+        RememberProbe(疆外超级列表框, row, outsideTime, lost, verdict);
     }
     CountProbes(-2);
     return 0;

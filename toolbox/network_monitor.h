@@ -23,3 +23,16 @@ uint32_t MG_STDCALL RunMonitorPass(void* unused);
 // Thread routine of one row index of a pass: probes the inside and the outside host of that
 // row and writes their times and lamps.
 uint32_t MG_STDCALL ProbeWorker(void* rowIndex);
+
+// What a worker learnt of one host: its time, or no reply at all, and the lamp it got.
+struct ProbeOutcome {
+    bool lost;
+    uint32_t milliseconds;
+    int32_t lamp;
+};
+// Gives each row of both result lists a history of its probes and a tip that shows it. Once,
+// on the window thread, after the result lists are set up.
+void AttachRowHistories();
+// Adds the outcome to the history of that result row, on the list's window thread (any thread
+// may call it; it returns once the outcome is kept).
+void RecordProbeOutcome(rt::Unit<rt::ListView> results, int32_t row, const ProbeOutcome& outcome);

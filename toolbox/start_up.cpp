@@ -66,5 +66,6 @@ void OnMainWindowCreated() {
     StartThread(&LoadHostLists);
     Sleep(2);
     SetUpResultLists();
+    AttachRowHistories();
     Set(时钟1, Timer::Interval, 1000);
 }

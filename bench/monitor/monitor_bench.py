@@ -5,6 +5,7 @@ medians of wall time and of CPU time (the program's process and the wineserver a
 fping's user + system) and their ratios. Runs inside the lab (tools/lab.sh).
   monitor_bench.py              the pass benchmark
   monitor_bench.py --soak N     N passes started by clicks on 开始: heap, handles, threads
+  monitor_bench.py --soak-tip N N passes with the pointer resting on a row, its tip open
   monitor_bench.py --soak-for SECONDS [INTERVAL]
                                 one click on 开始, the timer's passes for SECONDS: the same"""
 import os
@@ -131,6 +132,10 @@ def soak(passes):
     print(run_in_program_directory(SOAK_ADDRESSES, [SOAK_EXE, str(passes)]), end="")
 
 
+def soak_tip(passes):
+    print(run_in_program_directory(SOAK_ADDRESSES, [SOAK_EXE, str(passes), "--tip"]), end="")
+
+
 def soak_for(seconds, interval):
     print(run_in_program_directory(SOAK_ADDRESSES, [SOAK_EXE, "--for", str(seconds), str(interval)]), end="")
 
@@ -138,6 +143,8 @@ def soak_for(seconds, interval):
 def main():
     if len(sys.argv) > 2 and sys.argv[1] == "--soak":
         return soak(int(sys.argv[2]))
+    if len(sys.argv) > 2 and sys.argv[1] == "--soak-tip":
+        return soak_tip(int(sys.argv[2]))
     if len(sys.argv) > 2 and sys.argv[1] == "--soak-for":
         return soak_for(int(sys.argv[2]), sys.argv[3] if len(sys.argv) > 3 else "5")
     if not os.path.exists(EXE):

@@ -32,6 +32,26 @@ TEST(ReplyDelay, AddressesChooseTheDelay) {
     for (const Case& c : cases) EXPECT_EQ(ReplyDelayMs(c.address), c.delay) << Dotted(c.address).text;
 }
 
+// 127.3.N.D answers after D ms but drops every Nth request, counted per address; other
+// addresses keep their fixed answer.
+TEST(ReplyDelay, ADroppingHostLosesEveryNthRequestCountedPerAddress) {
+    ReplyPlan plan;
+    const uint32_t quarter = Ip(127, 3, 4, 30), half = Ip(127, 3, 2, 7);
+    std::vector<std::optional<uint32_t>> quarterAnswers, halfAnswers;
+    for (int i = 0; i < 8; ++i) {
+        quarterAnswers.push_back(plan.Next(quarter));
+        if (i < 4) halfAnswers.push_back(plan.Next(half));  // interleaved: counts stay apart
+        EXPECT_EQ(plan.Next(Ip(127, 1, 0, 80)), 80u);
+        EXPECT_EQ(plan.Next(Ip(127, 2, 0, 1)), std::nullopt);
+    }
+    using O = std::optional<uint32_t>;
+    const std::vector<O> everyFourth = {30u, 30u, 30u, std::nullopt, 30u, 30u, 30u, std::nullopt};
+    EXPECT_EQ(quarterAnswers, everyFourth);
+    EXPECT_EQ(halfAnswers, (std::vector<O>{7u, std::nullopt, 7u, std::nullopt}));
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(plan.Next(Ip(127, 3, 0, 9)), 9u) << "N of 0 drops nothing";
+    EXPECT_EQ(plan.Next(Ip(127, 3, 1, 9)), std::nullopt) << "N of 1 drops everything";
+}
+
 // An echo request datagram as a raw socket delivers it; options makes the IP header longer.
 std::vector<uint8_t> Request(uint32_t from, uint32_t to, uint16_t id, uint16_t seq, std::vector<uint8_t> data,
                              std::vector<uint8_t> options = {}) {

@@ -90,6 +90,7 @@ private:
     int timer_ = -1;
     int signals_ = -1;
     ReplyQueue queue_{kMaxPendingReplies, kMaxPendingBytes};
+    ReplyPlan plan_;
     uint8_t buffer_[65536];
     unsigned long requests_ = 0, replies_ = 0, silent_ = 0, ignored_ = 0, dropped_ = 0;
 };
@@ -205,7 +206,7 @@ void Responder::ReceiveAll() {
 
 void Responder::Answer(const EchoRequest& request, int64_t arrival) {
     ++requests_;
-    std::optional<uint32_t> delay = ReplyDelayMs(request.destination);
+    std::optional<uint32_t> delay = plan_.Next(request.destination);
     if (options_.log) {
         std::fprintf(stderr, "%10.6f request %s > %s id %u seq %u data %zu: ", Seconds(arrival),
                      Dotted(request.source).text, Dotted(request.destination).text, request.identifier,

@@ -285,6 +285,36 @@ void Toolbox::Settle() {
     }
 }
 
+void Toolbox::MovePointer(POINT screen) {
+    SendMouse(screen, MOUSEEVENTF_MOVE);
+    Settle();
+}
+
+void Toolbox::HoverRow(rt::AnyUnit listView, int row) {
+    HWND h = Handle(listView);
+    RemoteBuffer buffer(remote_, sizeof(RECT));
+    if (!h || !buffer.ok()) return;
+    RECT r = {};
+    r.left = LVIR_BOUNDS;
+    buffer.Put(0, r);
+    if (!SendMessageW(h, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(buffer.at(0)))) return;
+    r = buffer.Get<RECT>(0);
+    POINT p = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ClientToScreen(h, &p);
+    MovePointer({p.x - 4, p.y});
+    MovePointer(p);
+}
+
+HWND Toolbox::ShownTip() const { return child_ ? FindProcessWindow(child_->pid(), L"MgRowTip") : nullptr; }
+
+std::string Toolbox::TipText() const {
+    HWND tip = ShownTip();
+    if (!tip) return "";
+    wchar_t buffer[2048] = {};
+    SendMessageW(tip, WM_GETTEXT, std::size(buffer), reinterpret_cast<LPARAM>(buffer));
+    return Gbk(buffer);
+}
+
 std::string Toolbox::Text(rt::AnyUnit unit) const {
     HWND h = Handle(unit);
     if (!h) return "<no window>";

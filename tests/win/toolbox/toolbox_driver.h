@@ -74,6 +74,11 @@ public:
     void ShowPage(int page);
     // Waits until the program has handled all input (it waits for more).
     void Settle();
+    // Moves the pointer there with real mouse input and rests it, without a click.
+    void MovePointer(POINT screen);
+    // Rests the pointer on row `row` of a list view, at its centre; it arrives from a few
+    // pixels away, so the list sees it move in.
+    void HoverRow(rt::AnyUnit listView, int row);
 
     // ---- What the windows show ----
     std::string Text(rt::AnyUnit unit) const;  // GBK
@@ -85,6 +90,10 @@ public:
     int Lamp(rt::AnyUnit listView, int row) const;                       // image index of column 0
     int ColumnWidth(rt::AnyUnit listView, int column) const;
     std::wstring ColumnTitle(rt::AnyUnit listView, int column) const;
+    // The row tip that shows (window class MgRowTip), or null; its whole text (GBK), as a
+    // screen reader reads it.
+    HWND ShownTip() const;
+    std::string TipText() const;
 
     // ---- Message boxes and the end ----
     // A message box of the program: waits for it, reads it and presses OK.
