@@ -294,7 +294,7 @@ TEST(InventoryRecords, PicturesNamedAfterTheTimeBesideTheProgram) {
     // the test).
     t.Click(打开);
     HWND browser = nullptr;
-    EXPECT_TRUE(WaitUntil([&] { return (browser = VisibleWindowTitled(L"盘货记录")) != nullptr; }, 10000));
+    EXPECT_TRUE(WaitUntil([&] { return (browser = VisibleWindowTitled(L"盘货记录")) != nullptr; }, 60000));
     if (browser) CloseProgramOf(browser);
     EXPECT_EQ(t.Close(), 0u);
 }

@@ -178,7 +178,7 @@ uint64_t AllocationsUntilListsLoaded() {
             if (window) EnumChildWindows(window, &CountListRows, reinterpret_cast<LPARAM>(&count));
             return count.rows == rows;
         },
-        20000);
+        60000);
     OwnerSearch s{child.pid(), nullptr};
     EnumWindows(&FindHiddenOwner, reinterpret_cast<LPARAM>(&s));
     DWORD_PTR count = 0;

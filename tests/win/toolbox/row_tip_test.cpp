@@ -118,7 +118,7 @@ TEST(RowTip, ShowsEachProbedRowsRecentHistoryAndNothingForARowWithout) {
             }
             return t.TipText().find(counted) != std::string::npos;
         };
-        ASSERT_TRUE(WaitUntil(counts, 10000)) << t.TipText();
+        ASSERT_TRUE(WaitUntil(counts, 30000)) << t.TipText();
     }
     t.Click(停止);
     t.HoverRow(疆内超级列表框, 0);

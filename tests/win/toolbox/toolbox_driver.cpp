@@ -155,7 +155,7 @@ void Toolbox::Start(const Options& options) {
     remote_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION,
                           FALSE, child_->pid());
     HWND found = nullptr;
-    WaitUntil([&] { return (found = FindProcessWindow(child_->pid(), nullptr, L"茗柜")) != nullptr; }, 20000);
+    WaitUntil([&] { return (found = FindProcessWindow(child_->pid(), nullptr, L"茗柜")) != nullptr; }, 60000);
     window_ = found;
     if (!window_) return;
     WaitForInputIdle(child_->handle(), 10000);
@@ -168,7 +168,7 @@ void Toolbox::Start(const Options& options) {
                 return in.bottom - in.top != 200 && Rows(units::疆内超级列表框) == insideRows &&
                        Rows(units::疆外超级列表框) == outsideRows && Rows(units::超级列表框2) == outsideRows;
             },
-            10000);
+            30000);
     }
     Activate();
 }
