@@ -275,12 +275,15 @@ void Toolbox::ShowPage(int page) {
     ClickScreen(p);
 }
 
+// A message sent to the window is answered before the input queued ahead of it is handled, so
+// the wait for input idle is what makes the input done; on a CPU-bound machine, under qemu,
+// that can take seconds.
 void Toolbox::Settle() {
     if (!child_) return;
     for (int i = 0; i < 2; ++i) {
         DWORD_PTR ignored;
-        SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, 3000, &ignored);
-        WaitForInputIdle(child_->handle(), 3000);
+        SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &ignored);
+        WaitForInputIdle(child_->handle(), 30000);
         Sleep(10);
     }
 }

@@ -26,8 +26,9 @@ std::string HostList(const std::vector<std::pair<std::string, std::string>>& hos
 // Closes the program that owns the window and waits for it to end (ended by force after 10 s).
 void CloseProgramOf(HWND window);
 
-// Polls `condition` until it holds or `timeoutMs` passed; the last result.
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 3000);
+// Polls `condition` until it holds or `timeoutMs` passed; the last result. The default is
+// generous: the 32-bit program under qemu on a CPU-bound machine takes seconds for one export.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 20000);
 
 class Toolbox {
 public:
