@@ -6,6 +6,8 @@
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 source "$ROOT/tools/lib.sh"
+# A Wine prefix of its own: a lab starting on a shared prefix stops the wineserver under it.
+export MG_LAB_PREFIX=${MG_LAB_PREFIX:-$BUILD/wine-load}
 build_native >/dev/null && build_windows win64 minggui monitor_load >/dev/null
 LOAD="$BUILD/win64/bench/monitor/monitor_load.exe"
 if [ $# -gt 0 ]; then

@@ -7,5 +7,7 @@
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 source "$ROOT/tools/lib.sh"
+# A Wine prefix of its own: a lab starting on a shared prefix stops the wineserver under it.
+export MG_LAB_PREFIX=${MG_LAB_PREFIX:-$BUILD/wine-soak-hour}
 build_native >/dev/null && build_windows win64 monitor_soak >/dev/null
 "$ROOT/tools/lab.sh" python3 "$ROOT/bench/monitor/monitor_bench.py" --soak-for "${1:-3600}" "${2:-5}"

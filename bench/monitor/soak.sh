@@ -8,6 +8,8 @@
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 source "$ROOT/tools/lib.sh"
+# A Wine prefix of its own: a lab starting on a shared prefix stops the wineserver under it.
+export MG_LAB_PREFIX=${MG_LAB_PREFIX:-$BUILD/wine-soak}
 build_native >/dev/null && build_windows win64 monitor_soak desktop_keeper >/dev/null
 mode=--soak
 [ "${2:-}" = --tip ] && mode=--soak-tip
