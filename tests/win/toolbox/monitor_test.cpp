@@ -139,10 +139,13 @@ TEST(Monitor, APassWritesEachHostsTimeAndLamp) {
     EXPECT_EQ(Label(t, 疆外超级列表框, 7), "\r\n迟");
 
     // The host list buttons open the files in the shell's editor.
+    // The program is brought to the front again after each editor, which took the focus.
     t.Click(内网配置文件);
     EXPECT_TRUE(EditorOpened(L"疆内"));
+    t.Activate();
     t.Click(外网配置文件);
     EXPECT_TRUE(EditorOpened(L"疆外"));
+    t.Activate();
 
     // A click empties the interval box; 开始 then refuses, as it does below 5.
     t.Click(编辑框秒);

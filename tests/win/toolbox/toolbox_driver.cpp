@@ -130,6 +130,7 @@ void CloseProgramOf(HWND window) {
     if (!process) return;
     if (WaitForSingleObject(process, 10000) != WAIT_OBJECT_0) TerminateProcess(process, 1);
     CloseHandle(process);
+    WaitUntil([&] { return !IsWindow(window); }, 10000);
 }
 
 Toolbox::Toolbox() : Toolbox(Options{}) {}
@@ -206,7 +207,8 @@ void Toolbox::Activate() {
     if (!window_) return;
     SetForegroundWindow(window_);
     WaitUntil([&] { return GetForegroundWindow() == window_ || GetAncestor(GetForegroundWindow(), GA_ROOT) == window_; },
-              2000);
+              10000);
+    Settle();
 }
 
 void Toolbox::ClickScreen(POINT screen) {
