@@ -189,18 +189,18 @@ void Toolbox::ChooseComboItem(rt::AnyUnit combo, int index) {
     // land before the list of the previous choice has closed, or before this one has opened.
     HWND box = Handle(combo);
     auto dropped = [&] { return SendMessageW(box, CB_GETDROPPEDSTATE, 0, 0) != 0; };
-    WaitUntil([&] { return !dropped(); }, 5000);
+    WaitUntil([&] { return !dropped(); }, 20000);
     RECT r = ScreenRect(combo);
     ClickScreen({r.right - 6, r.top + 8});  // the drop-down button
     HWND list = nullptr;
-    WaitUntil([&] { return dropped() && (list = FindProcessWindow(pid(), L"ComboLBox")) != nullptr; }, 5000);
+    WaitUntil([&] { return dropped() && (list = FindProcessWindow(pid(), L"ComboLBox")) != nullptr; }, 20000);
     if (!list) return;
     RECT item = {};  // a standard list box message: the platform carries the rectangle across
     SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
     POINT p = {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
     ClientToScreen(list, &p);
     ClickScreen(p);
-    WaitUntil([&] { return !dropped(); }, 5000);
+    WaitUntil([&] { return !dropped(); }, 20000);
 }
 
 void Toolbox::Activate() {
