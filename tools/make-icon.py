@@ -20,6 +20,8 @@ import struct
 import sys
 import zlib
 
+from pixel_blend import mix, over  # the script's own folder is on the path
+
 SIZES = (16, 32, 48, 256)
 
 # Warm colours: a terracotta cup, a cream rim, amber tea, an ochre saucer, grey-brown steam.
@@ -33,22 +35,6 @@ SAUCER_LIGHT = (238, 190, 120)
 SAUCER_DARK = (170, 110, 50)
 SAUCER_EDGE = (120, 72, 30)
 STEAM = (176, 156, 138)
-
-
-def mix(a, b, t):
-    t = max(0.0, min(1.0, t))
-    return tuple(a[i] + (b[i] - a[i]) * t for i in range(3))
-
-
-def over(dst, src):
-    """Porter-Duff 'over' on (r, g, b, a) with straight colours and alpha in 0..1."""
-    sr, sg, sb, sa = src
-    dr, dg, db, da = dst
-    a = sa + da * (1 - sa)
-    if a <= 0:
-        return (0.0, 0.0, 0.0, 0.0)
-    f = da * (1 - sa)
-    return ((sr * sa + dr * f) / a, (sg * sa + dg * f) / a, (sb * sa + db * f) / a, a)
 
 
 def in_ellipse(x, y, cx, cy, rx, ry):

@@ -17,6 +17,8 @@ import math
 import os
 import sys
 
+from pixel_blend import mix, over  # the script's own folder is on the path
+
 SIZE = 16
 SAMPLES = 8
 CENTRE = SIZE / 2.0
@@ -34,22 +36,6 @@ LAMPS = [
 RING_TOP = (200, 200, 200)
 RING_BOTTOM = (105, 105, 105)
 RING_EDGE = (80, 80, 80)  # a darker line on the ring's outer border
-
-
-def mix(a, b, t):
-    t = max(0.0, min(1.0, t))
-    return tuple(a[i] + (b[i] - a[i]) * t for i in range(3))
-
-
-def over(dst, src):
-    """Porter-Duff 'over' on (r, g, b, a) with straight colours and alpha in 0..1."""
-    sr, sg, sb, sa = src
-    dr, dg, db, da = dst
-    a = sa + da * (1 - sa)
-    if a <= 0:
-        return (0.0, 0.0, 0.0, 0.0)
-    f = da * (1 - sa)
-    return ((sr * sa + dr * f) / a, (sg * sa + dg * f) / a, (sb * sa + db * f) / a, a)
 
 
 def sample(x, y, centre, rim):
