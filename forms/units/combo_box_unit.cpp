@@ -245,14 +245,6 @@ int32_t Switch14Write(ComboBox& c, const UnitPropertyValue& v) {
     return 1;
 }
 
-int32_t ItemSpacingWrite(ComboBox& c, const UnitPropertyValue& v) {
-    uint32_t spacing = static_cast<uint32_t>(Clamp(v.integer, 0, 32767));
-    c.ApplySpacing(c.data.itemSpacing, spacing);
-    c.data.itemSpacing = spacing;
-    InvalidateRect(c.hwnd(), nullptr, TRUE);
-    return 0;
-}
-
 int32_t TextColourWritten(ComboBox& c) {
     InvalidateRect(c.hwnd(), nullptr, TRUE);
     return 0;
@@ -292,7 +284,7 @@ const Behaviours<ComboBox> ComboBox::kBehaviours = {
     {"SelectionLength", WriteWith(&SelectionLengthWrite)},
     {"SelectedText", ReadWith(&SelectedTextRead).WriteWith(&SelectedTextWrite)},
     {"Switch14", WriteWith(&Switch14Write)},
-    {"ItemSpacing", WriteWith(&ItemSpacingWrite)},
+    {"ItemSpacing", WriteWith(&ItemSpacingWrite<ComboBox>)},
     {"TextColour", Written(&TextColourWritten)},
     {"BackgroundColour", Written(&BackgroundColourWritten)},
     {"Font", Written(&FontWritten)},

@@ -99,14 +99,6 @@ int32_t BorderWritten(ListBox& l) {
     return 1;
 }
 
-int32_t ItemSpacingWrite(ListBox& l, const UnitPropertyValue& v) {
-    uint32_t spacing = static_cast<uint32_t>(Clamp(v.integer, 0, 32767));
-    l.ApplySpacing(l.data.itemSpacing, spacing);
-    l.data.itemSpacing = spacing;
-    InvalidateRect(l.hwnd(), nullptr, TRUE);
-    return 0;
-}
-
 int32_t ColourWritten(ListBox& l) {
     InvalidateRect(l.hwnd(), nullptr, TRUE);
     return 0;
@@ -134,7 +126,7 @@ int32_t ItemsWritten(ListBox& l) {
 
 const Behaviours<ListBox> ListBox::kBehaviours = {
     {"Border", Written(&BorderWritten)},
-    {"ItemSpacing", WriteWith(&ItemSpacingWrite)},
+    {"ItemSpacing", WriteWith(&ItemSpacingWrite<ListBox>)},
     {"TextColour", Written(&ColourWritten)},
     {"BackgroundColour", Written(&ColourWritten)},
     {"Font", Written(&FontWritten)},

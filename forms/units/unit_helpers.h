@@ -22,6 +22,17 @@ void BorderStyles(uint32_t border, DWORD* style, DWORD* exStyle);
 
 int32_t Clamp(int64_t v, int32_t low, int32_t high);
 
+// The item spacing of the list-type units (combo box, list box): stored, and the item height
+// moved from the old spacing to the new one.
+template <class ListUnit>
+int32_t ItemSpacingWrite(ListUnit& unit, const UnitPropertyValue& v) {
+    const auto spacing = static_cast<uint32_t>(Clamp(v.integer, 0, 32767));
+    unit.ApplySpacing(unit.data.itemSpacing, spacing);
+    unit.data.itemSpacing = spacing;
+    InvalidateRect(unit.hwnd(), nullptr, TRUE);
+    return 0;
+}
+
 // Values for reads.
 inline UnitPropertyValue IntValue(int64_t v) {
     UnitPropertyValue p;
