@@ -15,21 +15,21 @@ DIST already holds the two programs. Written beside them:
 """
 import hashlib
 import os
-import re
 import shutil
 import struct
 import sys
 import zipfile
 import zlib
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import guide_text as guide_text_module  # noqa: E402
+
 GUIDE_TEXT = "使用说明.txt"
 
 
-def guide_text(markdown):
-    def picture(m):
-        return "（图：%s，见同一文件夹中的 %s）" % (m.group(1), os.path.basename(m.group(2)))
-    text = re.sub(r"!\[([^\]]*)\]\(([^)]+)\)", picture, markdown)
-    return "\ufeff" + text.replace("\r\n", "\n").replace("\n", "\r\n")
+def guide_text(markdown, version):
+    text = guide_text_module.to_text(markdown, version)
+    return "\ufeff" + text.replace("\n", "\r\n")
 
 
 class GbkNamedInfo(zipfile.ZipInfo):
@@ -55,7 +55,7 @@ def zip_info(name, folder):
 def main():
     dist, version, guide, pictures = sys.argv[1], sys.argv[2], sys.argv[3], sys.argv[4:]
     with open(guide, encoding="utf-8") as f:
-        text = guide_text(f.read())
+        text = guide_text(f.read(), version)
     with open(os.path.join(dist, GUIDE_TEXT), "w", encoding="utf-8", newline="") as f:
         f.write(text)
     for picture in pictures:
