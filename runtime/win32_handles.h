@@ -88,6 +88,17 @@ using FindHandle = Owner<InvalidIsNone<&FindClose>>;  // FindFirstFile
 using Thread = Owner<NullIsNone<HANDLE, &CloseHandle>>;
 using GlobalMemory = Owner<NullIsNone<HGLOBAL, &GlobalFree>>;
 
+// A window the code creates and destroys itself (a unit's window belongs to its unit object
+// instead). A child window goes with its parent, so one already gone is left alone.
+struct WindowTraits {
+    using Handle = HWND;
+    static Handle None() { return nullptr; }
+    static void Release(Handle h) {
+        if (IsWindow(h)) DestroyWindow(h);
+    }
+};
+using Window = Owner<WindowTraits>;
+
 // The DC of a window's client area (or of the screen, for a null window), or of the whole
 // window with its frame; given back with ReleaseDC.
 class WindowDc {

@@ -4,7 +4,8 @@
 // A stored value travels as the framework hands it over (UnitPropertyValue): an integer
 // field as `integer` (a write clamped to the field's range), a text as `text`, a byte block
 // as `bytes`, a stored LOGFONTA as its 60 bytes, an item list as an item list block, a list
-// with a block codec as that block. Anything else (a whole array) has no value of its own: a
+// with a block codec as that block. A block that does not hold exactly its records (items,
+// parts, pages, columns, rows) is refused whole: nothing is stored. Anything else (a whole array) has no value of its own: a
 // property on it has a behaviour of its type (forms/described_unit.h).
 // Portable: no Windows header.
 #pragma once
@@ -70,9 +71,9 @@ bool Store(T& field, const FieldDescription& d, const UnitPropertyValue& v) {
     } else if constexpr (std::is_same_v<T, std::vector<uint8_t>>) {
         field = v.bytes;
     } else if constexpr (std::is_same_v<T, std::vector<std::string>>) {
-        // An item list block; what a short block holds is taken as far as it goes.
-        TemplateCursor c(v.bytes.data(), v.bytes.size());
-        field = v.bytes.empty() ? std::vector<std::string>{} : ReadItemList(c);
+        std::optional<std::vector<std::string>> items = ParseItemListBlock(v.bytes);
+        if (!items) return false;
+        field = std::move(*items);
     } else if constexpr (std::is_same_v<T, LogFontBytes>) {
         std::optional<LogFontBytes> font = DecodeFont(v.bytes);
         if (!font) return false;

@@ -96,6 +96,15 @@ inline std::vector<std::string> ReadItemList(TemplateCursor& c) {
     for (uint16_t i = 0; i < count && c.ok(); ++i) items.push_back(c.CountedText());
     return items;
 }
+// An item list written to its property as a block of its own: it must hold exactly its
+// items, and the empty block is no items. nullopt for anything else, which is refused whole.
+inline std::optional<std::vector<std::string>> ParseItemListBlock(const std::vector<uint8_t>& block) {
+    if (block.empty()) return std::vector<std::string>{};
+    TemplateCursor c(block.data(), block.size());
+    std::vector<std::string> items = ReadItemList(c);
+    if (!c.ok() || !c.AtEnd()) return std::nullopt;
+    return items;
+}
 inline void WriteItemList(TemplateWriter& w, const std::vector<std::string>& items) {
     size_t count = items.size() < 0xFFFF ? items.size() : 0xFFFF;
     w.U16(static_cast<uint16_t>(count));

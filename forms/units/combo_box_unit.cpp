@@ -268,11 +268,18 @@ int32_t CurrentSelectionWrite(ComboBox& c, const UnitPropertyValue& v) {
     return 0;
 }
 
-// New items need a new window; nothing is selected among them.
+// New items, none of them selected, and then a new window. The rebuild takes the unit's
+// state back from its window, so the window shows the new items first; emptying its list
+// empties the edit field too, whose text and selection are put back.
 int32_t ItemsWrite(ComboBox& c, const UnitPropertyValue& v) {
     c.Sync();
     if (!StoreDescribedProperty(c.data, "Items", v)) return 0;
     c.data.currentSelection = -1;
+    c.FillItems();
+    if (c.data.style != 2) {
+        SetWindowTextGbk(c.hwnd(), c.data.content);
+        c.SetEditSelection(static_cast<int32_t>(c.data.selectionStart), static_cast<int32_t>(c.data.selectionLength));
+    }
     return 1;
 }
 

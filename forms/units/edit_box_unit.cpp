@@ -38,7 +38,7 @@ public:
     static const Behaviours<EditBox> kBehaviours;
 
     void BeforeRead() { Sync(); }
-    HWND spin = nullptr;
+    win::Window spin;  // the spin buttons beside the box, when it has them
 
     void Styles(DWORD* style, DWORD* exStyle) const {
         *style = WS_CHILD | WS_CLIPSIBLINGS;
@@ -110,25 +110,26 @@ public:
     }
 
     void CreateSpin() {
-        if (!data.spinMode || (spin && IsWindow(spin))) return;
-        spin = CreateWindowExW(0, UPDOWN_CLASSW, nullptr, WS_CHILD | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
-                               0, 0, 0, 0, GetParent(hwnd()), nullptr, GetModuleHandleW(nullptr), nullptr);
+        if (!data.spinMode || (spin && IsWindow(spin.get()))) return;
+        spin.reset(CreateWindowExW(0, UPDOWN_CLASSW, nullptr, WS_CHILD | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
+                                   0, 0, 0, 0, GetParent(hwnd()), nullptr, GetModuleHandleW(nullptr), nullptr));
         if (!spin) return;
-        SendMessageW(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(hwnd()), 0);
-        SendMessageW(spin, UDM_SETRANGE32, static_cast<WPARAM>(data.spinMin), static_cast<LPARAM>(data.spinMax));
-        SendMessageW(spin, UDM_SETPOS32, 0, _wtoi(Text().c_str()));
+        // Its position is never set from here: that would write the position over the box's
+        // content ("hello" would read "0", "007" "7"). Pressing an arrow reads the content first.
+        SendMessageW(spin.get(), UDM_SETBUDDY, reinterpret_cast<WPARAM>(hwnd()), 0);
+        SendMessageW(spin.get(), UDM_SETRANGE32, static_cast<WPARAM>(data.spinMin), static_cast<LPARAM>(data.spinMax));
         PlaceSpin();
     }
     // Beside the edit's right edge, as tall as the edit; shown and hidden with it.
     void PlaceSpin() { PlaceSpin((GetWindowLongW(hwnd(), GWL_STYLE) & WS_VISIBLE) != 0); }
     void PlaceSpin(bool shown) {
-        if (!spin || !IsWindow(spin)) return;
+        if (!spin || !IsWindow(spin.get())) return;
         RECT r;
         GetWindowRect(hwnd(), &r);
         MapWindowPoints(nullptr, GetParent(hwnd()), reinterpret_cast<POINT*>(&r), 2);
-        SetWindowPos(spin, hwnd(), r.right, r.top, GetSystemMetrics(SM_CXVSCROLL), r.bottom - r.top,
+        SetWindowPos(spin.get(), hwnd(), r.right, r.top, GetSystemMetrics(SM_CXVSCROLL), r.bottom - r.top,
                      SWP_NOACTIVATE | (shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
-        EnableWindow(spin, IsWindowEnabled(hwnd()));
+        EnableWindow(spin.get(), IsWindowEnabled(hwnd()));
     }
 
 protected:
@@ -156,8 +157,7 @@ protected:
                 return r;
             }
             case WM_DESTROY:
-                if (spin && IsWindow(spin)) DestroyWindow(spin);
-                spin = nullptr;
+                spin.reset();
                 break;
             default:
                 break;
@@ -291,7 +291,7 @@ int32_t PasswordCharWrite(EditBox& e, const UnitPropertyValue& v) {
 
 int32_t SpinRangeWritten(EditBox& e) {
     if (e.spin)
-        SendMessageW(e.spin, UDM_SETRANGE32, static_cast<WPARAM>(e.data.spinMin), static_cast<LPARAM>(e.data.spinMax));
+        SendMessageW(e.spin.get(), UDM_SETRANGE32, static_cast<WPARAM>(e.data.spinMin), static_cast<LPARAM>(e.data.spinMax));
     return 0;
 }
 

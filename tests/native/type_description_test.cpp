@@ -106,6 +106,14 @@ TEST(TypeDescription, PropertyValuesGoThroughTheDescription) {
     ComboBoxData other;
     ASSERT_TRUE(StoreDescribedProperty(other, 20, v));
     EXPECT_EQ(other.items, combo.items);
+    // ... and, like every block, it is refused unless it holds exactly its items.
+    std::vector<uint8_t> cut = v.bytes;
+    cut.pop_back();
+    for (const std::vector<uint8_t>& bad : {std::vector<uint8_t>{1, 2, 3}, cut})
+        EXPECT_FALSE(StoreDescribedProperty(other, 20, Bytes(bad)));
+    EXPECT_EQ(other.items, combo.items);
+    EXPECT_TRUE(StoreDescribedProperty(other, 20, Bytes({})));
+    EXPECT_TRUE(other.items.empty()) << "the empty block is no items";
 }
 
 TEST(TypeDescription, FieldsFromALaterVersionKeepTheirDefaultsInOlderData) {
