@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "controls/support_libraries.h"
+#include "controls/unit_types.h"
 #include "forms/event_handler.h"
 #include "forms/forms_runtime.h"
 #include "forms/template_image.h"
@@ -20,7 +21,7 @@
 #include "forms/type_data/group_box_data.h"
 #include "forms/type_data/label_data.h"
 #include "forms/type_data/list_box_data.h"
-#include "forms/type_data/timer_data.h"
+#include "forms/units/timer_type.h"
 #include "forms/type_data/window_data.h"
 #include "forms/unit_object.h"
 #include "forms/window_list.h"

@@ -27,7 +27,7 @@ UnitObject* ListViewUnit(int32_t count, ArgValue* args) {
     ArgValue ref = Arg(count, args, 0);
     auto* unit = reinterpret_cast<UnitObject*>(RtNotify(kNotifyResolveUnit, static_cast<intptr_t>(ref.low),
                                                         static_cast<intptr_t>(ref.high)));
-    return unit && unit->type() == &kListViewType ? unit : nullptr;
+    return IsListView(unit) ? unit : nullptr;
 }
 
 HWND ListViewWindow(int32_t count, ArgValue* args) {

@@ -1,4 +1,4 @@
-// Type data of the super list box (type code 0x00030004), maximum version 1, and its
+// Type data of the super list box, maximum version 1, and its
 // properties: one line per field, in the order of the type data (24 words, then six counted
 // blocks: font, columns, three image lists, rows).
 //
@@ -16,12 +16,12 @@
 
 #include "forms/type_data/described_properties.h"
 
-#define MG_LIST_VIEW_COLUMN_FIELDS(F, V, U)          \
-    F(uint8_t, imageOnRight, 0, Stored())           \
-    F(int32_t, image, -1, Stored())                 \
-    F(int32_t, alignment, 0, Stored())              \
-    F(int32_t, width, 50, Stored())                 \
-    F(std::string, title, {}, Stored().ZeroEnded())
+#define MG_LIST_VIEW_COLUMN_FIELDS(F, V, U)                                      \
+    F(uint8_t, imageOnRight, 0, Stored("image_on_right").OfType(P::kSwitch))    \
+    F(int32_t, image, -1, Stored("image"))                                      \
+    F(int32_t, alignment, 0, Stored("alignment").Names(kHorizontalChoices))     \
+    F(int32_t, width, 50, Stored("width"))                                      \
+    F(std::string, title, {}, Stored("title").ZeroEnded())
 
 struct ListViewColumn {
     MG_DESCRIBED_FIELDS(MG_LIST_VIEW_COLUMN_FIELDS)
@@ -100,7 +100,6 @@ inline constexpr std::array<Choice, 3> kSortOrderChoices = {{{"none", 0}, {"asce
 // 1 left; sort order 0 none, 1 ascending, 2 descending; current selection -1 for none.
 
 struct ListViewData {
-    static constexpr uint32_t kTypeCode = 0x00030004;
     static constexpr const char* kTypeName = "超级列表框";
     static constexpr const char* kEnglishName = "ListView";
     static constexpr uint32_t kMaxVersion = 1;

@@ -151,6 +151,8 @@ public:
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     }
 
+    void ApplyStoredFont() { ApplyFont(data.font, true); }
+
     void ApplyHotCursor() {
         if (!data.handCursor) return;
         HCURSOR cursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND));
@@ -245,7 +247,7 @@ protected:
 UnitObject* CreateListView(const UnitCreateArgs& a) {
     std::optional<ListViewData> d = ListViewData::Parse(a.typeData, a.typeDataLength);
     if (!d) return nullptr;
-    auto* v = new ListView(&kListViewType, a.windowId, a.unitId);
+    auto* v = new ListView(a.type, a.windowId, a.unitId);
     v->data = std::move(*d);
     if (!v->CreateSubclassedWindow(0, WC_LISTVIEWW, L"", v->Style() | a.styleBits, a)) {
         delete v;
@@ -285,21 +287,6 @@ int32_t RebuildInIconViews(ListView& v) { return v.IconView() ? 1 : 0; }
 int32_t RebuildInReportView(ListView& v) { return v.Report() ? 1 : 0; }
 int32_t RebuildWhileHotTracking(ListView& v) { return v.HotTracking() ? 1 : 0; }
 
-int32_t BorderWritten(ListView& v) {
-    v.ApplyBorder();
-    return 0;
-}
-
-int32_t ColoursWritten(ListView& v) {
-    v.ApplyColours();
-    return 0;
-}
-
-int32_t FontWritten(ListView& v) {
-    v.ApplyFont(v.data.font, true);
-    return 0;
-}
-
 int32_t LabelWrapWritten(ListView& v) {
     if (v.IconView()) v.SetStyleBit(LVS_NOLABELWRAP, v.data.labelWrap == 0);
     return 0;
@@ -315,38 +302,18 @@ int32_t HeaderImageListWritten(ListView& v) {
     return 0;
 }
 
-int32_t ItemImageListWritten(ListView& v) {
-    v.ApplyItemImages();
-    return 0;
-}
-
-int32_t StateImageListWritten(ListView& v) {
-    v.ApplyStateImages();
-    return 0;
-}
-
-int32_t CurrentSelectionWritten(ListView& v) {
-    v.ApplySelection();
-    return 0;
-}
-
 // The selection as the control has it.
 bool CurrentSelectionRead(ListView& v, UnitPropertyValue* out) {
     *out = IntValue(v.Send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
     return true;
 }
 
-int32_t RowsWritten(ListView& v) {
-    v.InsertFormRows();
-    return 0;
-}
-
 const Behaviours<ListView> ListView::kBehaviours = {
-    {"Border", Written(&BorderWritten)},
-    {"TextColour", Written(&ColoursWritten)},
-    {"TextBackgroundColour", Written(&ColoursWritten)},
-    {"BackgroundColour", Written(&ColoursWritten)},
-    {"Font", Written(&FontWritten)},
+    {"Border", Applies<&ListView::ApplyBorder>()},
+    {"TextColour", Applies<&ListView::ApplyColours>()},
+    {"TextBackgroundColour", Applies<&ListView::ApplyColours>()},
+    {"BackgroundColour", Applies<&ListView::ApplyColours>()},
+    {"Font", Applies<&ListView::ApplyStoredFont>()},
     {"ViewType", Rebuilds<ListView>().OnlyWhenChanged()},
     {"IconArrangement", Written(&RebuildInIconViews).OnlyWhenChanged()},
     {"AutoArrange", Written(&RebuildInIconViews).OnlyWhenChanged()},
@@ -358,8 +325,8 @@ const Behaviours<ListView> ListView::kBehaviours = {
     {"FullRowSelect", Written(&RebuildInReportView).OnlyWhenChanged()},
     {"GridLines", Written(&RebuildInReportView).OnlyWhenChanged()},
     {"HeaderDragDrop", Written(&RebuildInReportView).OnlyWhenChanged()},
-    {"ItemImageList", Written(&ItemImageListWritten)},
-    {"StateImageList", Written(&StateImageListWritten)},
+    {"ItemImageList", Applies<&ListView::ApplyItemImages>()},
+    {"StateImageList", Applies<&ListView::ApplyStateImages>()},
     {"HotTracking", Rebuilds<ListView>().OnlyWhenChanged()},
     {"HandCursor", Written(&RebuildWhileHotTracking).OnlyWhenChanged()},
     {"UnderlineCold", Written(&RebuildWhileHotTracking).OnlyWhenChanged()},
@@ -369,23 +336,23 @@ const Behaviours<ListView> ListView::kBehaviours = {
     {"CheckBoxes", Rebuilds<ListView>().OnlyWhenChanged()},
     {"FlatScrollBars", Rebuilds<ListView>().OnlyWhenChanged()},
     {"SingleSelection", Rebuilds<ListView>().OnlyWhenChanged()},
-    {"CurrentSelection", Written(&CurrentSelectionWritten).ReadWith(&CurrentSelectionRead)},
+    {"CurrentSelection", Applies<&ListView::ApplySelection>().ReadWith(&CurrentSelectionRead)},
     {"AlwaysShowSelection", Rebuilds<ListView>().OnlyWhenChanged()},
-    {"Rows", Written(&RowsWritten)},
-};
-
-const UnitOperations kListViewOperations = {
-    &CreateListView, &WriteDescribedProperty<ListView>, &DescribedPropertyData<ListView>, &ReadDescribedProperty<ListView>,
-    nullptr,         nullptr,                           &EnumerateListViewTexts,
+    {"Rows", Applies<&ListView::InsertFormRows>()},
 };
 
 }  // namespace
 
-const UnitTypeInfo kListViewType = DescribedUnitType<ListViewData>(kTypeWindowUnit | kTypeRaisesEvents, &kListViewOperations);
+extern const UnitOperations kListViewOperations =
+    DescribedOperations<ListView>({.create = &CreateListView, .enumerateTexts = &EnumerateListViewTexts});
+
+bool IsListView(const UnitObject* unit) {
+    return unit && unit->type() && unit->type()->operations == &kListViewOperations;
+}
 
 bool AttachRowTips(intptr_t listWindow, std::unique_ptr<RowTipSource> source) {
     UnitObject* unit = UnitObject::FromHandle(reinterpret_cast<HWND>(listWindow));
-    if (!unit || unit->type() != &kListViewType) return false;
+    if (!IsListView(unit)) return false;
     static_cast<ListView*>(unit)->rowTips = std::make_unique<RowTips>(listWindow, std::move(source));
     return true;
 }

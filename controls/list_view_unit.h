@@ -1,5 +1,4 @@
-// The super list box (type code 0x00030004, kListViewType below):
-// the platform's list-view control ("SysListView32") as a unit, and the eight commands of
+// The super list box: the platform's list-view control ("SysListView32") as a unit, and the eight commands of
 // library 3 that work on it.
 //
 // Creation: style 0x46000000 (child, clip siblings, clip children), the view style and the
@@ -45,8 +44,10 @@ void ListViewInsertRow(ArgValue* result, int32_t count, ArgValue* args);
 constexpr uint32_t kListViewCommandCount = 8;
 extern const CommandRoutine kListViewCommands[kListViewCommandCount];
 
-// The unit type, 0x00030004, and its 39 properties.
-extern const UnitTypeInfo kListViewType;
+// The unit type's operations, and whether a unit object is a list view unit.
+extern const UnitOperations kListViewOperations;
+class UnitObject;
+bool IsListView(const UnitObject* unit);
 
 // Tips for the rows of a list view unit's window (controls/row_tip.h), kept with the unit and
 // gone with its window; false when the window is no list view. Call on the window's thread.

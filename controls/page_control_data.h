@@ -1,4 +1,4 @@
-// Type data of the advanced tab control (type code 0x00020002), maximum version 7, and its
+// Type data of the advanced tab control, maximum version 7, and its
 // properties: one line per field, in the order of the type data.
 //
 //   version u32; settingsA 4 x u32; tab font: 60-byte LOGFONTA with no length prefix;
@@ -34,7 +34,7 @@ inline constexpr TabSettings kNoTabSettings = {-1, -1, -1, -1, -1, -1, -1, -1, -
     F(TabSettings, tabSettings, kNoTabSettings, Stored("tab_settings"))  /* colours and image indexes; -1 default/none */ \
     F(std::string, secondText, {}, Stored("second_text").Since(2))                    \
     F(uint32_t, hidden, 0, Stored("hidden").OfType(P::kSwitch).Since(3))  /* no tab when non-zero */ \
-    F(std::vector<Words<4>>, subEntries, {}, Stored())
+    F(std::vector<Words<4>>, subEntries, {}, Stored("sub_entries"))
 
 struct PageControlPage {
     static constexpr uint32_t kMaxListVersion = 3;
@@ -111,12 +111,19 @@ inline constexpr Words<4> kDefaultSettings34 = {0, kColourMarker, kColourMarker,
     MG_PAGE_CONTROL_SETTING(U, 59) MG_PAGE_CONTROL_SETTING(U, 60) MG_PAGE_CONTROL_SETTING(U, 61)    \
     MG_PAGE_CONTROL_SETTING(U, 62)
 
+// PageChanging comes first, with the page about to be shown (a handler returning false keeps
+// the current one), then PageChanged once its units show. The other tab-strip
+// notifications (2 to 4) have no names.
+#define MG_PAGE_CONTROL_EVENTS(E)   \
+    E(0, PageChanged, ())           \
+    E(1, PageChanging, (int32_t page))
+
 struct PageControlData {
-    static constexpr uint32_t kTypeCode = 0x00020002;
     static constexpr const char* kTypeName = "高级选择夹";
     static constexpr const char* kEnglishName = "PageControl";
     static constexpr uint32_t kMaxVersion = 7;
     MG_DESCRIBED_FIELDS(MG_PAGE_CONTROL_FIELDS)
+    MG_DESCRIBED_EVENTS(MG_PAGE_CONTROL_EVENTS)
 
     static std::optional<std::vector<PageControlPage>> ParsePageList(const uint8_t* data, size_t size) {
         return BlockCodec<std::vector<PageControlPage>>::Parse(data, size);

@@ -214,25 +214,22 @@ public:
         }
     }
 
-    // Events 1 and 0 and the units follow only a change made by the user or a property
-    // write; TCM_SETCURSEL selects silently, as the platform's tab control does.
+    // The events and the units follow only a change made by the user or a property write;
+    // TCM_SETCURSEL selects silently, as the platform's tab control does.
     bool SelectPage(int page, bool announce) {
         if (!HasTab(page)) return false;
         const int old = current;
         const bool changes = page != old;
         if (changes && announce && IsLoadedUnit()) {
-            ArgValue arg = ArgValue::OfInt(page);
-            int64_t result = 1;
-            bool hasResult = false;
-            RaiseUnitEvent(1, &arg, 1, &result, &hasResult);
-            if (!alive() || (hasResult && result == 0) || !HasTab(page)) return false;
+            EventOutcome changing = Raise(PageControlData::PageChanging, page);
+            if (!alive() || changing.Refused() || !HasTab(page)) return false;
         }
         current = page;
         data.setting16 = static_cast<uint32_t>(page);
         RepaintStrip();
         if (changes && announce) {
             ShowCurrentUnits();
-            if (alive() && IsLoadedUnit()) RaiseUnitEvent(0);
+            if (alive() && IsLoadedUnit()) Raise(PageControlData::PageChanged);
         }
         return true;
     }
@@ -319,7 +316,7 @@ UnitObject* CreatePageControl(const UnitCreateArgs& a) {
     std::optional<PageControlData> d = PageControlData::Parse(a.typeData, a.typeDataLength);
     if (!d) return nullptr;
     if (!UnitObject::RegisterUnitClass(kPageControlClass, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS)) return nullptr;
-    auto* c = new PageControl(&kPageControlType, a.windowId, a.unitId);
+    auto* c = new PageControl(a.type, a.windowId, a.unitId);
     c->data = std::move(*d);
     int named = static_cast<int>(c->data.setting16);
     c->current = c->HasTab(named) ? named : c->FirstTabbedPage();
@@ -373,12 +370,9 @@ const Behaviours<PageControl> PageControl::kBehaviours = {
     {"Setting13", ReadWith(&CurrentPageRead).WriteWith(&CurrentPageWrite)},
 };
 
-const UnitOperations kPageControlOperations = {
-    &CreatePageControl, &WriteDescribedProperty<PageControl>, &DescribedPropertyData<PageControl>,
-    &ReadDescribedProperty<PageControl>, nullptr, nullptr, &EnumeratePageControlTexts,
-};
+int32_t CurrentPage(UnitObject* unit) { return static_cast<PageControl*>(unit)->current; }
 
 }  // namespace
 
-const UnitTypeInfo kPageControlType =
-    DescribedUnitType<PageControlData>(kTypeWindowUnit | kTypeRaisesEvents | kTypeNoFocus, &kPageControlOperations);
+extern const UnitOperations kPageControlOperations = DescribedOperations<PageControl>(
+    {.create = &CreatePageControl, .enumerateTexts = &EnumeratePageControlTexts, .currentPage = &CurrentPage});

@@ -1,9 +1,8 @@
-// The advanced tab control (type code 0x00020002, kPageControlType below):
-// a tab strip that it draws itself, over pages whose units are
-// ordinary units of the window. The loader re-parents those units into the control;
-// the runtime shows the current page's units and hides the others (ShowPageUnits in
+// The advanced tab control: a tab strip that it draws itself, over pages whose units are
+// ordinary units of the window. The loader re-parents those units into the control; the
+// runtime shows the current page's units and hides the others (ShowPageUnits in
 // forms/window_list.h), which the control asks for with notification 2039 after a page
-// change.
+// change, and asks the control for its current page through its operation (interface 10).
 //
 // Pages come from the page list of the type data (controls/page_control_data.h); a page
 // whose hidden flag is set has no tab. The tab-control messages count tabs, that is the
@@ -15,9 +14,9 @@
 //   TCM_GETITEMRECT    client rectangle of a tab
 //   TCM_GETITEMW       TCIF_PARAM: the page (counted over all pages) that a tab shows
 //
-// Selecting a page by a click on its tab or by writing property 13 raises event 1 with
+// Selecting a page by a click on its tab or by writing property 13 raises PageChanging with
 // the new page first (a handler returning 0 cancels), then has the runtime show the page's
-// units, then raises event 0. Clicking the current tab does nothing.
+// units, then raises PageChanged. Clicking the current tab does nothing.
 //
 // Properties, by index: 8 and 9 the first two control settings, 10 the tab font, 11 the
 // page list, 12 the tab height, 13 the current page (counted over all pages), 14-18 the
@@ -34,6 +33,3 @@ inline constexpr wchar_t kPageControlClass[] = L"_XR_PageControl";
 // To the window hosting a control that is no unit of a loaded window, after a page
 // change: wParam the new page, lParam the control's window.
 constexpr UINT kPageHostMessage = 0x83F2;
-
-// The unit type, 0x00020002, and its 63 properties.
-extern const UnitTypeInfo kPageControlType;

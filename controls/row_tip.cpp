@@ -28,7 +28,7 @@ constexpr COLORREF kLostColour = RGB(220, 30, 30);
 struct RowTips::State {
     HWND list = nullptr;
     std::unique_ptr<RowTipSource> source;
-    HWND tip = nullptr;  // created with the first tip, destroyed with the list
+    win::Window tip;  // created with the first tip, destroyed with the list
     int32_t shownRow = -1;
     bool hoverArmed = false;
     RowTipContent content;
@@ -128,7 +128,7 @@ LRESULT CALLBACK TipProc(HWND tip, UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_NCDESTROY:
         // The list's top-level window destroys its owned tip before the list itself.
-        if (a) a->tip = nullptr;
+        if (a) (void)a->tip.release();
         break;
     case WM_NCHITTEST:
         // The pointer passes through to the list beneath, which keeps its hover and leave.
@@ -164,7 +164,7 @@ bool RegisterTipClass() {
 
 void HideTip(Attachment& a) {
     a.shownRow = -1;
-    if (a.tip) ShowWindow(a.tip, SW_HIDE);
+    if (a.tip) ShowWindow(a.tip.get(), SW_HIDE);
 }
 
 // Beside the list, level with the row, so that it covers none of the list's rows; on the
@@ -196,22 +196,23 @@ void ShowTip(Attachment& a, int32_t row) {
     }
     if (!a.tip) {
         if (!RegisterTipClass()) return;
-        a.tip = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kTipClass, L"",
-                                WS_POPUP | WS_BORDER, 0, 0, 0, 0, GetAncestor(a.list, GA_ROOT), nullptr,
-                                GetModuleHandleW(nullptr), &a);
+        a.tip.reset(CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kTipClass, L"",
+                                    WS_POPUP | WS_BORDER, 0, 0, 0, 0, GetAncestor(a.list, GA_ROOT), nullptr,
+                                    GetModuleHandleW(nullptr), &a));
         if (!a.tip) return;
     }
     a.content = std::move(content);
-    SetWindowTextW(a.tip, TipText(a.content).c_str());
-    const SIZE size = TipSize(a.tip, a.content);
-    const bool sameRow = row == a.shownRow && IsWindowVisible(a.tip);
+    HWND tip = a.tip.get();
+    SetWindowTextW(tip, TipText(a.content).c_str());
+    const SIZE size = TipSize(tip, a.content);
+    const bool sameRow = row == a.shownRow && IsWindowVisible(tip);
     RECT now = {};
-    GetWindowRect(a.tip, &now);
+    GetWindowRect(tip, &now);
     const POINT at = sameRow ? POINT{now.left, now.top} : TipPosition(a, row, size);
-    SetWindowPos(a.tip, HWND_TOPMOST, at.x, at.y, size.cx, size.cy, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    SetWindowPos(tip, HWND_TOPMOST, at.x, at.y, size.cx, size.cy, SWP_NOACTIVATE | SWP_SHOWWINDOW);
     a.shownRow = row;
-    InvalidateRect(a.tip, nullptr, FALSE);
-    UpdateWindow(a.tip);
+    InvalidateRect(tip, nullptr, FALSE);
+    UpdateWindow(tip);
 }
 
 int32_t RowAt(HWND list, LPARAM lParam) {
@@ -238,10 +239,8 @@ RowTips::RowTips(intptr_t listWindow, std::unique_ptr<RowTipSource> source) : st
     state_->source = std::move(source);
 }
 
-RowTips::~RowTips() {
-    // The tip is owned by the list's top-level window, which may already have destroyed it.
-    if (state_->tip) DestroyWindow(state_->tip);
-}
+// The tip goes with state_ (the list's top-level window may have destroyed it already).
+RowTips::~RowTips() = default;
 
 uint32_t RowTips::RecordMessage() {
     static const UINT message = RegisterWindowMessageW(L"MgRowTipRecord");

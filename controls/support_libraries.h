@@ -1,14 +1,9 @@
 // The five support libraries of the runtime, numbered 1 to 5: the high half of a unit type
 // code is the library number, the low half the 1-based position in its unit type table.
-//   1 core units: window (1), EditBox (5), GroupBox (9), Label (10), Button (11),
-//     ComboBox (14), ListBox (15), Timer (32)
-//   2 PageControl (2)
-//   3 StatusBar (2), ListView (4), TransLabel (5)
-//   4, 5 commands only
-// A program's descriptor points at SupportLibraries(). They are put together here, above the
-// layers that define their parts: the unit types of the form framework (library 1 and the
-// status bar) and of the controls, and libraries 4 and 5, defined with their commands in the
-// runtime (runtime/threads.cpp, runtime/commands/shell_commands.cpp).
+// Libraries 1 to 3 hold the unit types as the list of unit types places them
+// (controls/unit_types.h), library 3 also the list view's commands; libraries 4 and 5 have
+// commands only, defined with them in the runtime (runtime/threads.cpp,
+// runtime/commands/shell_commands.cpp). A program's descriptor points at SupportLibraries().
 #pragma once
 
 #include "runtime/command.h"
@@ -21,3 +16,7 @@ extern const LibraryInfo kShellLibrary;         // 5 (runtime/commands/shell_com
 
 // The five records in library order, for ProgramDescriptor::supportLibraries.
 const LibraryInfo* const* SupportLibraries();
+
+// The unit type of a type code in these libraries, whether or not a program runs on them;
+// null for none.
+const UnitTypeInfo* SupportedUnitType(uint32_t typeCode);

@@ -1,4 +1,4 @@
-// Type data of the transparent label (type code 0x00030005), maximum version 1, and its
+// Type data of the transparent label, maximum version 1, and its
 // properties: one line per field, in the order of the type data.
 #pragma once
 
@@ -15,7 +15,6 @@
     F(std::string, caption, "\xCD\xB8\xC3\xF7\xB1\xEA\xC7\xA9", Prop(8, "Caption", P::kText))  /* "透明标签" */
 
 struct TransLabelData {
-    static constexpr uint32_t kTypeCode = 0x00030005;
     static constexpr const char* kTypeName = "透明标签";
     static constexpr const char* kEnglishName = "TransLabel";
     static constexpr uint32_t kMaxVersion = 1;

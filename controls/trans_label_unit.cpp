@@ -17,6 +17,8 @@ public:
 
     // Every change shows through at once.
     void AfterEveryWrite(const FieldDescription&) { SeeThroughRepaint(hwnd()); }
+    void ApplyCaption() { SetWindowTextGbk(hwnd(), data.caption); }
+    void ApplyStoredFont() { ApplyFont(data.font, false); }
 
     void Paint(HDC dc) const {
         int length = GetWindowTextLengthW(hwnd());
@@ -102,7 +104,7 @@ UnitObject* CreateTransLabel(const UnitCreateArgs& a) {
     std::optional<TransLabelData> d = TransLabelData::Parse(a.typeData, a.typeDataLength);
     if (!d) return nullptr;
     if (!UnitObject::RegisterUnitClass(kTransLabelClass, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS)) return nullptr;
-    auto* label = new TransLabel(&kTransLabelType, a.windowId, a.unitId);
+    auto* label = new TransLabel(a.type, a.windowId, a.unitId);
     label->data = std::move(*d);
     std::wstring caption = WideFromGbk(label->data.caption.c_str(), label->data.caption.size());
     if (!label->CreateOwnWindow(WS_EX_TRANSPARENT, kTransLabelClass, caption.c_str(),
@@ -112,16 +114,6 @@ UnitObject* CreateTransLabel(const UnitCreateArgs& a) {
     }
     label->ApplyFont(label->data.font, false);
     return label;
-}
-
-int32_t CaptionWritten(TransLabel& label) {
-    SetWindowTextGbk(label.hwnd(), label.data.caption);
-    return 0;
-}
-
-int32_t FontWritten(TransLabel& label) {
-    label.ApplyFont(label.data.font, false);
-    return 0;
 }
 
 void EnumerateTransLabelTexts(const uint8_t* typeData, uint32_t length, TextCallback callback, void* context) {
@@ -176,21 +168,11 @@ void SeeThroughRepaint(HWND label) {
 namespace {
 
 const Behaviours<TransLabel> TransLabel::kBehaviours = {
-    {"Caption", Written(&CaptionWritten)},
-    {"Font", Written(&FontWritten)},
-};
-
-const UnitOperations kTransLabelOperations = {
-    &CreateTransLabel,
-    &WriteDescribedProperty<TransLabel>,
-    &DescribedPropertyData<TransLabel>,
-    &ReadDescribedProperty<TransLabel>,
-    nullptr,
-    nullptr,
-    &EnumerateTransLabelTexts,
+    {"Caption", Applies<&TransLabel::ApplyCaption>()},
+    {"Font", Applies<&TransLabel::ApplyStoredFont>()},
 };
 
 }  // namespace
 
-const UnitTypeInfo kTransLabelType =
-    DescribedUnitType<TransLabelData>(kTypeWindowUnit | kTypeRaisesEvents | kTypeNoFocus, &kTransLabelOperations);
+extern const UnitOperations kTransLabelOperations =
+    DescribedOperations<TransLabel>({.create = &CreateTransLabel, .enumerateTexts = &EnumerateTransLabelTexts});

@@ -1,5 +1,4 @@
-// The transparent label (type code 0x00030005, kTransLabelType below):
-// a child window that draws only its caption, in its own font,
+// The transparent label: a child window that draws only its caption, in its own font,
 // colour, alignment and effect, over whatever the windows beneath it have drawn.
 //
 // It never erases: its class has no background brush and its window WS_EX_TRANSPARENT,
@@ -22,6 +21,3 @@ inline constexpr wchar_t kTransLabelClass[] = L"_XR_TransLabel";
 // Repaints what lies beneath the label's window and then the label: used after every
 // property write and after a move.
 void SeeThroughRepaint(HWND label);
-
-// The unit type, 0x00030005, and its 15 properties.
-extern const UnitTypeInfo kTransLabelType;

@@ -1,33 +1,33 @@
 // A unit type built on the one description of its properties (its type-data struct's field
-// list): its property table, and reading and writing its properties without a hand-written
-// case per index. A property whose write does more than store its value, or that is read or
-// written in a way of its own, has a behaviour: a small function named after it.
+// list): reading and writing its properties without a hand-written case per index. A
+// property whose write does more than store its value, or that is read or written in a way
+// of its own, has a behaviour, named in a table by the property's name, which the build
+// checks against the description.
 //
 //   struct EditBox : UnitObject {
 //       EditBoxData data;                         // the described data
 //       void BeforeRead();                        // optional: bring `data` up to date
 //       void AfterEveryWrite(const FieldDescription&);  // optional: after every stored write
+//       void ApplyLimit();
 //       static const Behaviours<EditBox> kBehaviours;
 //   };
 //   const Behaviours<EditBox> EditBox::kBehaviours = {
-//       {"MaxLength", Written(&MaxLengthWritten)},  // stored, then applied
-//       {"Border", Rebuilds<EditBox>()},             // stored, then the unit is built anew
+//       {"MaxLength", Applies<&EditBox::ApplyLimit>()},  // stored, then applied by the member
+//       {"Border", Rebuilds<EditBox>()},                  // stored, then the unit is built anew
 //       {"Sorted", Rebuilds<ListView>().OnlyWhenChanged()},  // ... unless it is the same value
-//       {"SelectedText", ReadWith(&SelectedTextRead).WriteWith(&SelectedTextWritten)},
+//       {"InputMode", Written(&InputModeWritten)},        // stored, then a function of its own
+//       {"SelectedText", ReadWith(&SelectedTextRead).WriteWith(&SelectedTextWrite)},
 //   };
+//   extern const UnitOperations kEditBoxOperations =
+//       DescribedOperations<EditBox>({.create = &CreateEditBox, .keyFilter = &EditBoxKeyFilter});
 #pragma once
 
-#include <cstring>
 #include <initializer_list>
-#include <mutex>
 #include <vector>
 
 #include "forms/type_data/described_properties.h"
 #include "forms/unit_object.h"
 #include "forms/unit_type.h"
-
-// Stops the program: a behaviour table names a property its type does not describe.
-[[noreturn]] void FailOnUnknownProperty(const char* name);
 
 template <class Unit>
 struct Behaviour {
@@ -69,47 +69,54 @@ constexpr Behaviour<Unit> WriteWith(int32_t (*fn)(Unit&, const UnitPropertyValue
     return Behaviour<Unit>{}.WriteWith(fn);
 }
 
-// A unit that needs a new window for the change.
-template <class Unit>
-int32_t RebuildAfterWrite(Unit&) {
-    return 1;
-}
-template <class Unit>
-constexpr Behaviour<Unit> Rebuilds() {
-    return {&RebuildAfterWrite<Unit>, nullptr, nullptr, false};
+namespace described {
+template <class Member>
+struct MemberOf;
+template <class C, class R>
+struct MemberOf<R (C::*)()> {
+    using Class = C;
+};
+template <class C, class R>
+struct MemberOf<R (C::*)() const> {
+    using Class = C;
+};
+}  // namespace described
+
+// After the stored value was written, the unit's member `Apply` shows it; no new window.
+template <auto Apply>
+constexpr Behaviour<typename described::MemberOf<decltype(Apply)>::Class> Applies() {
+    using Unit = typename described::MemberOf<decltype(Apply)>::Class;
+    return Written<Unit>([](Unit& unit) -> int32_t {
+        (unit.*Apply)();
+        return 0;
+    });
 }
 
-// A type's behaviours by property name, found by index once the names are resolved against
-// the description (a name the description does not have is a fault of the table: it stops
-// the program at the first use, and a test makes every type use its table).
+// A unit that needs a new window for the change.
+template <class Unit>
+constexpr Behaviour<Unit> Rebuilds() {
+    return Written<Unit>([](Unit&) -> int32_t { return 1; });
+}
+
+// A type's behaviours by property name; each name is checked against the description as
+// the program is compiled (PropertyKey), so a misspelt one does not build.
 template <class Unit>
 class Behaviours {
 public:
     struct Entry {
-        const char* property;
+        PropertyKey<decltype(Unit::data)> property;
         Behaviour<Unit> behaviour;
     };
     Behaviours(std::initializer_list<Entry> entries) : entries_(entries) {}
 
     const Behaviour<Unit>* Find(int32_t index) const {
-        std::call_once(resolved_, [this] { Resolve(); });
-        for (size_t i = 0; i < entries_.size(); ++i)
-            if (indexes_[i] == index) return &entries_[i].behaviour;
+        for (const Entry& e : entries_)
+            if (e.property.index == index) return &e.behaviour;
         return nullptr;
     }
 
 private:
-    void Resolve() const {
-        for (const Entry& e : entries_) {
-            int32_t index = DescribedPropertyIndex<decltype(Unit::data)>(e.property);
-            if (index < 0) FailOnUnknownProperty(e.property);
-            indexes_.push_back(index);
-        }
-    }
-
     std::vector<Entry> entries_;
-    mutable std::vector<int32_t> indexes_;
-    mutable std::once_flag resolved_;
 };
 
 // The operations every described type shares (interfaces 4, 5 and 6).
@@ -150,6 +157,16 @@ std::vector<uint8_t> DescribedPropertyData(UnitObject* object) {
     return decltype(Unit::data)::Write(unit.data);
 }
 
+// A described type's operations: its own (create and any others it has) with the described
+// property access filled in.
+template <class Unit>
+constexpr UnitOperations DescribedOperations(UnitOperations own) {
+    own.writeProperty = &WriteDescribedProperty<Unit>;
+    own.propertyData = &DescribedPropertyData<Unit>;
+    own.readProperty = &ReadDescribedProperty<Unit>;
+    return own;
+}
+
 // The property table of a described type: the eight common properties, then its own.
 template <class Data>
 const std::vector<PropertyInfo>& DescribedPropertyTable() {
@@ -161,8 +178,8 @@ const std::vector<PropertyInfo>& DescribedPropertyTable() {
     return table;
 }
 
-// A unit type of a described type: its names from the description, its state flags and its
-// table of operations.
+// The unit type of a described type: its names from the description, its state flags (from
+// the list of unit types) and its table of operations.
 template <class Data>
 UnitTypeInfo DescribedUnitType(uint32_t stateFlags, const UnitOperations* operations) {
     const std::vector<PropertyInfo>& table = DescribedPropertyTable<Data>();

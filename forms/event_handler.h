@@ -68,3 +68,11 @@ bool InvokeEventHandler(const ArgValue* args, int count, int64_t* result) {
 }
 
 #define MG_EVENT_HANDLER(fn) EventHandlerEntry{&InvokeEventHandler<&fn>, #fn}
+
+// Whether a handler (a pointer to it) takes exactly the parameters of an event, given as the
+// event's function type void(Args...). Its result is free: none, an integer or a switch.
+template <class Handler, class Event>
+constexpr bool kHandlerTakes = false;
+template <class R, class... Params, class... Args>
+constexpr bool kHandlerTakes<R (*)(Params...), void(Args...)> =
+    std::is_same_v<void(Params...), void(Args...)> && (std::is_void_v<R> || std::is_integral_v<R>);

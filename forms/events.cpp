@@ -10,6 +10,8 @@
 #include "forms/event_handler.h"
 #include "forms/event_keys.h"
 #include "forms/forms_runtime.h"
+#include "forms/type_data/button_data.h"
+#include "forms/type_data/window_data.h"
 #include "forms/unit_object.h"
 #include "forms/window_list.h"
 #include "runtime/fatal.h"
@@ -149,7 +151,7 @@ bool ClickMnemonic(WindowEntry& entry, wchar_t ch) {
             }
             SendMessageW(h, BM_SETCHECK, BST_CHECKED, 0);
         }
-        unit->RaiseUnitEvent(0);
+        unit->Raise(ButtonData::Click);
         return true;
     }
     return false;
@@ -158,6 +160,29 @@ bool ClickMnemonic(WindowEntry& entry, wchar_t ch) {
 bool FocusWantsChars() {
     HWND focus = GetFocus();
     return focus && (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_WANTCHARS);
+}
+
+// Raises the common event an input message stands for; nothing for other messages.
+EventOutcome RaiseInputEvent(UnitObject* unit, const MSG& msg) {
+    using E = CommonEvents;
+    const int32_t x = GET_X_LPARAM(msg.lParam), y = GET_Y_LPARAM(msg.lParam);
+    const auto key = static_cast<uint32_t>(msg.wParam);
+    switch (msg.message) {
+        case WM_LBUTTONDOWN: return unit->Raise(E::MouseDown, x, y, ModifierState(0));
+        case WM_LBUTTONUP: return unit->Raise(E::MouseUp, x, y, ModifierState(0));
+        case WM_LBUTTONDBLCLK: return unit->Raise(E::DoubleClick, x, y, ModifierState(0));
+        case WM_RBUTTONDOWN: return unit->Raise(E::RightMouseDown, x, y, ModifierState(0));
+        case WM_RBUTTONUP: return unit->Raise(E::RightMouseUp, x, y, ModifierState(0));
+        case WM_MOUSEMOVE: return unit->Raise(E::MouseMove, x, y, ModifierState(0));
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN: return unit->Raise(E::KeyDown, static_cast<int32_t>(FoldKeypadKey(key)), ModifierState(key));
+        case WM_KEYUP:
+        case WM_SYSKEYUP: return unit->Raise(E::KeyUp, static_cast<int32_t>(FoldKeypadKey(key)), ModifierState(key));
+        case WM_CHAR: return unit->Raise(E::Char, CharCodeFromWide(msg.wParam));
+        case WM_MOUSEWHEEL:
+            return unit->Raise(E::MouseWheel, WheelSteps(static_cast<int16_t>(HIWORD(msg.wParam))), ModifierState(0));
+        default: return {};
+    }
 }
 
 // The loaded window whose window (or one of whose descendants) the message is for.
@@ -231,58 +256,14 @@ bool PreTranslateFormsMessage(MSG* msg) {
     }
 
     if (unit) {
-        int32_t eventNumber = 0;
-        ArgValue args[3];
-        int count = 0;
-        switch (m) {
-            case WM_LBUTTONDOWN: eventNumber = -1; break;
-            case WM_LBUTTONUP: eventNumber = -2; break;
-            case WM_LBUTTONDBLCLK: eventNumber = -3; break;
-            case WM_RBUTTONDOWN: eventNumber = -4; break;
-            case WM_RBUTTONUP: eventNumber = -5; break;
-            case WM_MOUSEMOVE: eventNumber = -6; break;
-            case WM_KEYDOWN:
-            case WM_SYSKEYDOWN: eventNumber = -9; break;
-            case WM_KEYUP:
-            case WM_SYSKEYUP: eventNumber = -10; break;
-            case WM_CHAR: eventNumber = -11; break;
-            case WM_MOUSEWHEEL: eventNumber = -12; break;
-            default: break;
-        }
-        if (eventNumber >= -6 && eventNumber <= -1) {
-            args[0] = ArgValue::OfInt(GET_X_LPARAM(msg->lParam));
-            args[1] = ArgValue::OfInt(GET_Y_LPARAM(msg->lParam));
-            args[2] = ArgValue::OfInt(ModifierState(0));
-            count = 3;
-        } else if (eventNumber == -9 || eventNumber == -10) {
-            uint32_t vk = static_cast<uint32_t>(msg->wParam);
-            args[0] = ArgValue::OfInt(static_cast<int32_t>(FoldKeypadKey(vk)));
-            args[1] = ArgValue::OfInt(ModifierState(vk));
-            count = 2;
-        } else if (eventNumber == -11) {
-            args[0] = ArgValue::OfInt(CharCodeFromWide(msg->wParam));
-            count = 1;
-        } else if (eventNumber == -12) {
-            args[0] = ArgValue::OfInt(WheelSteps(static_cast<int16_t>(HIWORD(msg->wParam))));
-            args[1] = ArgValue::OfInt(ModifierState(0));
-            count = 2;
-        }
-        if (eventNumber != 0) {
-            HWND target = msg->hwnd;
-            int64_t result = 0;
-            bool hasResult = false;
-            bool ran = unit->RaiseUnitEvent(eventNumber, args, count, &result, &hasResult);
-            // A handler that closed the window or destroyed the unit leaves nothing to deliver to.
-            if (!IsWindow(target) || !FindLoadedWindow(windowId)) return true;
-            if (ran && hasResult) {
-                if (eventNumber == -11) {
-                    if (result == 0) return true;
-                    msg->wParam = WideFromCharCode(result);
-                } else if (result == 0) {
-                    return true;
-                }
-            }
-        }
+        HWND target = msg->hwnd;
+        EventOutcome outcome = RaiseInputEvent(unit, *msg);
+        // A handler that closed the window or destroyed the unit leaves nothing to deliver to.
+        if (outcome.ran && (!IsWindow(target) || !FindLoadedWindow(windowId))) return true;
+        // A result of 0 swallows the message; a character handler's other results replace
+        // the character.
+        if (outcome.Refused()) return true;
+        if (outcome.ran && outcome.hasResult && m == WM_CHAR) msg->wParam = WideFromCharCode(outcome.result);
     }
     return HandleDialogKeys(msg);
 }
@@ -338,11 +319,8 @@ bool FireWindowIdleEvents(uint32_t elapsedMs, bool startIdlePeriod) {
         if (std::find(g_declinedIdle->begin(), g_declinedIdle->end(), id) != g_declinedIdle->end()) continue;
         WindowEntry* entry = FindLoadedWindow(id);
         if (!entry || !entry->WindowObject()) continue;
-        ArgValue arg = ArgValue::OfInt(static_cast<int32_t>(elapsedMs));
-        int64_t result = 0;
-        bool hasResult = false;
-        bool ran = entry->WindowObject()->RaiseUnitEvent(7, &arg, 1, &result, &hasResult);
-        if (ran && hasResult && result != 0)
+        EventOutcome idle = entry->WindowObject()->Raise(WindowData::Idle, static_cast<int32_t>(elapsedMs));
+        if (idle.ran && idle.hasResult && idle.result != 0)
             wantsMore = true;
         else
             g_declinedIdle->push_back(id);

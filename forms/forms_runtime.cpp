@@ -3,7 +3,7 @@
 
 #include "forms/properties.h"
 #include "forms/unit_lookup.h"
-#include "forms/units/core_unit_types.h"
+#include "forms/units/window_unit.h"
 
 namespace {
 

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <cstring>
 
 #include "forms/events.h"
@@ -30,8 +28,6 @@ std::vector<uint8_t> ByteSetBytes(const void* block) {
     const uint8_t* data = array_block::ByteSetData(block);
     return std::vector<uint8_t>(data, data + n);
 }
-
-bool IsTabControlType(uint32_t typeCode) { return typeCode == kTypePageControl || typeCode == kTypeCoreTabControl; }
 
 struct Located {
     WindowEntry* entry;
@@ -168,21 +164,6 @@ uint64_t ReadCommonProperty(const Located& at, int32_t index) {
     }
 }
 
-// Whether a unit listed on a page of a core tab control may show: only on the current page.
-bool OnHiddenCoreTabPage(WindowEntry& entry, uint32_t unitId) {
-    for (size_t k = 1; k < entry.working.size(); ++k) {
-        const UnitRecord& tab = entry.working[k];
-        if (tab.typeCode != kTypeCoreTabControl) continue;
-        std::vector<std::vector<uint32_t>> pages = SplitPages(tab.children);
-        UnitObject* control = entry.ObjectAt(k);
-        LRESULT current = control && control->alive() ? SendMessageW(control->hwnd(), TCM_GETCURSEL, 0, 0) : 0;
-        for (size_t p = 0; p < pages.size(); ++p)
-            for (uint32_t id : pages[p])
-                if (id == unitId && static_cast<LRESULT>(p) != (current < 0 ? 0 : current)) return true;
-    }
-    return false;
-}
-
 void WriteCommonProperty(const Located& at, int32_t index, uint64_t value) {
     UnitRecord& r = at.entry->working[static_cast<size_t>(at.position)];
     UnitObject* unit = LiveObject(at);
@@ -221,7 +202,7 @@ void WriteCommonProperty(const Located& at, int32_t index, uint64_t value) {
                     ShowWindow(h, SW_HIDE);
                 else if (at.position == 0)
                     ShowWindow(h, SW_SHOW);
-                else if (!OnHiddenCoreTabPage(*at.entry, r.id))
+                else
                     ShowWindow(h, SW_SHOWNA);
             }
             break;
@@ -295,9 +276,9 @@ bool RebuildUnit(WindowEntry& entry, int position) {
     bool visible = (GetWindowLongW(oldH, GWL_STYLE) & WS_VISIBLE) != 0;
     HWND focus = GetFocus();
     bool focusInside = focus && (focus == oldH || IsChild(oldH, focus));
-    LRESULT page = IsTabControlType(r.typeCode) ? SendMessageW(oldH, TCM_GETCURSEL, 0, 0) : -1;
 
     UnitCreateArgs a = {};
+    a.type = type;
     a.parent = parent;
     a.typeData = data.data();
     a.typeDataLength = static_cast<uint32_t>(data.size());
@@ -334,7 +315,6 @@ bool RebuildUnit(WindowEntry& entry, int position) {
     SendMessageW(newH, kUnitModalMessage, 0, 0);
     if (type->Has(kTypeNotifiesParent)) SendMessageW(parent, kWindowLoadedMessage, 0, 0);
     if (visible) ShowWindow(newH, SW_SHOWNA);
-    if (page >= 0) SendMessageW(newH, TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
     DestroyWindow(oldH);
     if (focusToNew)
         SetFocus(newH);

@@ -24,7 +24,8 @@ uint64_t ReadUnitPropertyValue(uint32_t windowId, uint32_t unitId, int32_t index
 void WriteUnitPropertyValue(uint32_t windowId, uint32_t unitId, int32_t index, int32_t part, uint64_t value);
 
 // Builds the unit at `position` anew from its own property data, keeping its place: the
-// rectangle, z-order, enabled state, control id, parent, visibility, held child units, a tab
-// control's page and the focus. Events are not dispatched meanwhile. False when the new
-// window could not be made (the old one is kept).
+// rectangle, z-order, enabled state, control id, parent, visibility, held child units and
+// the focus. What else a unit shows travels in its property data (a page control's current
+// page). Events are not dispatched meanwhile. False when the new window could not be made
+// (the old one is kept).
 bool RebuildUnit(WindowEntry& entry, int position);

@@ -26,8 +26,8 @@ std::string Where(uint32_t windowId, size_t position) {
 // Fields 1-23 of a record (or the raw bytes of a menu item) from the record's own bytes.
 bool ReadRecord(TemplateCursor rc, UnitRecord& r) {
     TemplateCursor peek = rc;
-    if (peek.U32() == kTypeMenuItem && peek.ok()) {
-        r.typeCode = kTypeMenuItem;
+    if (peek.U32() == kMenuItemTypeCode && peek.ok()) {
+        r.typeCode = kMenuItemTypeCode;
         r.isMenuItem = true;
         r.menuItemBytes = rc.Fixed(rc.remaining());
         return rc.ok();
@@ -77,13 +77,13 @@ bool ValidateWindow(const WindowTemplate& w, std::string* why) {
         if (!IsValidUnitId(r.id)) return Bad(why, Where(w.id, k) + ": invalid unit id " + Hex(r.id));
         uint32_t kind = KindOfUnitId(r.id);
         if (k == 0) {
-            if (kind != static_cast<uint32_t>(UnitIdKind::WindowRecord) || r.typeCode != kTypeWindow)
+            if (kind != static_cast<uint32_t>(UnitIdKind::WindowRecord) || r.typeCode != kWindowTypeCode)
                 return Bad(why, Where(w.id, k) + ": record 0 is not the window's own record");
         } else if (kind != static_cast<uint32_t>(UnitIdKind::Unit) && kind != static_cast<uint32_t>(UnitIdKind::MenuItem)) {
             return Bad(why, Where(w.id, k) + ": unit id " + Hex(r.id) + " has kind " + std::to_string(kind));
         }
         bool menuId = kind == static_cast<uint32_t>(UnitIdKind::MenuItem);
-        bool menuType = r.typeCode == kTypeMenuItem;
+        bool menuType = r.typeCode == kMenuItemTypeCode;
         if (menuId != menuType || r.isMenuItem != menuType)
             return Bad(why, Where(w.id, k) + ": menu item id and type code disagree");
         if (r.isMenuItem) {
@@ -93,7 +93,7 @@ bool ValidateWindow(const WindowTemplate& w, std::string* why) {
             plain.isMenuItem = true;
             plain.menuItemBytes = r.menuItemBytes;
             TemplateCursor head(r.menuItemBytes.data(), r.menuItemBytes.size());
-            if (head.U32() != kTypeMenuItem || !head.ok() || !(r == plain))
+            if (head.U32() != kMenuItemTypeCode || !head.ok() || !(r == plain))
                 return Bad(why, Where(w.id, k) + ": menu item fields outside its raw bytes");
         } else if (!r.menuItemBytes.empty()) {
             return Bad(why, Where(w.id, k) + ": raw bytes on a unit that is not a menu item");

@@ -37,10 +37,14 @@
 #include <string>
 #include <vector>
 
-#include "runtime/value.h"  // unit type codes
+#include "runtime/value.h"  // kWindowTypeCode, kWindowRecordId
 
 // Stored handler offset meaning "none" (the same value as kNoHandlerOffset of the event code).
 constexpr uint32_t kNoHandler = 0xFFFFFFFF;
+
+// Record 0 of every window is of the window type (kWindowTypeCode); menu items have a type
+// code of their own.
+constexpr uint32_t kMenuItemTypeCode = 0x00010003;
 
 // Ids: low 24 bits a running number, bits 24-27 the value 6, bits 28-31 the kind.
 enum class UnitIdKind : uint32_t { WindowRecord = 0, Unit = 1, MenuItem = 2 };

@@ -64,7 +64,7 @@ void GetEventSource(ArgValue* result, int32_t, ArgValue*) {
     if (CurrentEventUnit(&windowId, &unitId, &typeCode))
         *result = ArgValue::OfUnit(windowId, unitId, typeCode);
     else
-        *result = ArgValue::OfUnit(0, 0, kTypeWindow);
+        *result = ArgValue::OfUnit(0, 0, kWindowTypeCode);
 }
 
 void SetFocus(ArgValue*, int32_t count, ArgValue* args) {
@@ -125,7 +125,7 @@ void UnitListCount(ArgValue* result, int32_t count, ArgValue* args) {
 }
 
 void UnitListItem(ArgValue* result, int32_t count, ArgValue* args) {
-    *result = ArgValue::OfUnit(0, 0, kTypeWindow);  // the empty reference
+    *result = ArgValue::OfUnit(0, 0, kWindowTypeCode);  // the empty reference
     int32_t index = cmd::Arg(count, args, 1).Int();
     AcquireSRWLockShared(&g_listLock);
     uint32_t* list = RegisteredList(cmd::PointerOr(count, args, 0, nullptr));

@@ -55,7 +55,7 @@ bool CurrentEventUnit(uint32_t* windowId, uint32_t* unitId, uint32_t* typeCode) 
 
 bool IsWindowType(uint32_t typeCode) {
     const UnitTypeInfo* type = TypeDescriptor(typeCode);
-    return type && type == TypeDescriptor(kTypeWindow);
+    return type && type == TypeDescriptor(kWindowTypeCode);
 }
 
 std::string UnitTypeName(uint32_t typeCode) {

@@ -236,17 +236,10 @@ LRESULT UnitObject::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT UnitObject::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_SETFOCUS:
-            if (ownFocusEvents_) {
-                LRESULT r = DefaultProc(message, wParam, lParam);
-                RaiseUnitEvent(-7);
-                return r;
-            }
-            break;
         case WM_KILLFOCUS:
             if (ownFocusEvents_) {
                 LRESULT r = DefaultProc(message, wParam, lParam);
-                if (hwnd_) BeforeFocusLost();
-                if (hwnd_) RaiseUnitEvent(-8);
+                FocusChanged(message == WM_SETFOCUS);
                 return r;
             }
             break;
@@ -281,18 +274,28 @@ LRESULT UnitObject::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool UnitObject::OnReflected(UINT, WPARAM, LPARAM, LRESULT*) { return false; }
 
-bool UnitObject::RaiseUnitEvent(int32_t eventNumber, const ArgValue* args, int count, int64_t* result,
-                                bool* hasResult) {
+EventOutcome UnitObject::RaiseNumbered(int32_t eventNumber, const ArgValue* args, int count) {
     EventRecord record;
     record.windowId = windowId_;
     record.unitId = unitId_;
     record.eventNumber = eventNumber;
     record.argCount = count < 0 ? 0 : (count > kMaxEventArgs ? kMaxEventArgs : count);
     for (int i = 0; i < record.argCount; ++i) record.args[i] = args[i];
-    bool ran = RaiseEvent(&record);
-    if (result) *result = record.result;
-    if (hasResult) *hasResult = ran && record.hasResult;
-    return ran;
+    EventOutcome outcome;
+    outcome.ran = RaiseEvent(&record);
+    outcome.hasResult = outcome.ran && record.hasResult;
+    outcome.result = record.result;
+    return outcome;
+}
+
+void UnitObject::FocusChanged(bool gained) {
+    if (!hwnd_) return;
+    if (gained) {
+        Raise(CommonEvents::GotFocus);
+        return;
+    }
+    BeforeFocusLost();
+    if (hwnd_) Raise(CommonEvents::LostFocus);
 }
 
 void UnitObject::ApplyFont(const std::vector<uint8_t>& block, bool redraw) {

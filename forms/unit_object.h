@@ -8,12 +8,12 @@
 // For a new type, derive from UnitObject, create the window in the type's CreateUnit with
 // CreateOwnWindow or CreateSubclassedWindow, and override:
 //   WindowProc       the unit's own messages; pass everything else to UnitObject::WindowProc
-//                    (focus events -7/-8, cursor, reflected notifications, defaults);
+//                    (the focus events, cursor, reflected notifications, defaults);
 //   OnReflected      notifications from the unit's window (WM_COMMAND, WM_NOTIFY,
 //                    WM_CTLCOLOR*, WM_DRAWITEM, WM_HSCROLL/WM_VSCROLL from a control) that
 //                    a window of the same loaded window receives (its container, or the
 //                    window it was created on) and hands back to the unit, once;
-//   BeforeFocusLost  work that must happen before event -8 (edit box normalisation);
+//   BeforeFocusLost  work that must happen before LostFocus (edit box normalisation);
 //   OnRuntimeMessage the runtime's messages 0x806F (loaded), 0x8076 (modal load),
 //                    0x8004 (window loaded / a child was rebuilt).
 #pragma once
@@ -22,8 +22,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <type_traits>
 #include <vector>
 
+#include "forms/unit_events.h"
 #include "forms/unit_type.h"
 #include "runtime/value.h"
 #include "runtime/win32_handles.h"
@@ -34,6 +36,15 @@ constexpr UINT kUnitModalMessage = 0x8076;    // after a modal load and after a 
 constexpr UINT kWindowLoadedMessage = 0x8004; // to the window after loading; to a parent after a rebuild
 // Carries a call from another thread onto the thread that owns the window (SendMessage).
 constexpr UINT kRunOnWindowThreadMessage = 0x83F8;
+
+// What came of raising an event.
+struct EventOutcome {
+    bool ran = false;        // a handler ran
+    bool hasResult = false;  // ... and declared a result
+    int64_t result = 0;
+    // The handler declared a result and returned 0 (false): the event's action is refused.
+    bool Refused() const { return ran && hasResult && result == 0; }
+};
 
 class UnitObject {
 public:
@@ -67,10 +78,13 @@ public:
     HWND CreateSubclassedWindowAt(DWORD exStyle, const wchar_t* className, const wchar_t* text, DWORD style, int x,
                                   int y, int w, int h, HWND parent, HMENU menuOrId);
 
-    // Raises one of this unit's events (forms/events.h). True when a handler ran; *result
-    // and *hasResult tell what it returned.
-    bool RaiseUnitEvent(int32_t eventNumber, const ArgValue* args = nullptr, int count = 0, int64_t* result = nullptr,
-                        bool* hasResult = nullptr);
+    // Raises one of this unit's events, named by its description's constant
+    // (ButtonData::Click, CommonEvents::KeyDown), with the arguments the event takes.
+    template <class... Args>
+    EventOutcome Raise(const UnitEvent<void(Args...)>& event, std::type_identity_t<Args>... args) {
+        const ArgValue values[sizeof...(Args) + 1] = {ArgValue::OfInt(args)...};
+        return RaiseNumbered(event.number, values, static_cast<int>(sizeof...(Args)));
+    }
 
     // The unit's font from a stored font block (60 bytes; any other length means the default
     // GUI font), sent to the window with WM_SETFONT. The object owns the font it made.
@@ -98,8 +112,11 @@ protected:
     virtual void OnRuntimeMessage(UINT /*message*/) {}
     // The window is finally going (WM_NCDESTROY), before the window list forgets the unit.
     virtual void OnFinalDestroy() {}
-    // Focus events -7 and -8 on WM_SETFOCUS / WM_KILLFOCUS of the unit's own window; types
-    // whose focus lies in a child window (combo box) switch this off and raise them themselves.
+    // The one place the focus events are raised: GotFocus, or BeforeFocusLost then LostFocus.
+    // UnitObject::WindowProc calls it on WM_SETFOCUS / WM_KILLFOCUS of the unit's own window;
+    // a type whose focus lies elsewhere (a combo box's edit field) or that must do more on
+    // the message (the window) switches that off and calls it itself.
+    void FocusChanged(bool gained);
     bool ownFocusEvents_ = true;
 
     // A brush of the unit's own colour for WM_CTLCOLOR* answers, owned by the object.
@@ -109,6 +126,7 @@ private:
     static LRESULT CALLBACK OwnClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+    EventOutcome RaiseNumbered(int32_t eventNumber, const ArgValue* args, int count);
     void Attach(HWND hwnd, bool subclassed);
     void Detach();
 

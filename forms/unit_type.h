@@ -1,18 +1,13 @@
 // Unit types: what the form framework knows about each kind of unit, and the table of
 // operations each type offers, which the interface lookup reads by number.
 //
-// Adding a unit type (for example in controls/):
-//   1. Describe its type data and properties in one field list (a portable *_data.h, see
-//      forms/type_data/field_description.h).
-//   2. Derive the unit object from UnitObject (forms/unit_object.h), holding that data as
-//      `data`, and create its window with CreateOwnWindow (a class registered with
-//      RegisterUnitClass) or CreateSubclassedWindow (a system or common control class).
-//   3. Give the properties whose writes do more than store their value a behaviour, and
-//      fill the type's UnitOperations with its create function and the described read,
-//      write and property data (forms/described_unit.h).
-//   4. Make its UnitTypeInfo with DescribedUnitType beside its implementation, and put it
-//      in its library's unit type table (controls/support_libraries.cpp) at the position
-//      of its type number.
+// Adding a unit type: describe its properties and events (a type-data struct with its field
+// list, forms/type_data/field_description.h, and its event list, forms/unit_events.h), give
+// it a unit object (forms/unit_object.h) whose properties behave as described
+// (forms/described_unit.h) and its table of operations, k<Name>Operations, then give it its
+// line in the list of unit types (controls/unit_types.h): library, position, name, state
+// flags. A type may be written in one file, <name>_type.h, its description first and its
+// behaviour below (forms/units/timer_type.h).
 #pragma once
 
 #include <windows.h>
@@ -22,18 +17,10 @@
 #include <vector>
 
 #include "forms/property_kinds.h"
+#include "forms/unit_type_flags.h"
 
 class UnitObject;
-
-// State flags of a unit type.
-constexpr uint32_t kTypeRaisesEvents = 0x04;          // may raise events
-constexpr uint32_t kTypeStoresOwnData = 0x10;         // a rebuild reuses the record's type data instead of interface 5
-constexpr uint32_t kTypeNotifiesParent = 0x20;        // after a rebuild the parent gets message 0x8004
-constexpr uint32_t kTypeWindowUnit = 0x40;            // a unit with a window of its own
-constexpr uint32_t kTypeChildEdit = 0x200;            // has an edit child window (combo box)
-constexpr uint32_t kTypeChildEditAlt = 0x200000;      // the same, second form
-constexpr uint32_t kTypeInvisible = 0x8000;           // never shown at run time (timer)
-constexpr uint32_t kTypeNoFocus = 0x10000;            // never takes the input focus
+struct UnitTypeInfo;
 
 // Interface numbers of the lookup.
 enum UnitInterface : int32_t {
@@ -44,10 +31,12 @@ enum UnitInterface : int32_t {
     kInterfaceWindowIcon = 7,
     kInterfaceKeyFilter = 8,
     kInterfaceEnumerateTexts = 9,
+    kInterfaceCurrentPage = 10,
 };
 
 // What CreateUnit receives, in the order the loader hands it over.
 struct UnitCreateArgs {
+    const UnitTypeInfo* type;  // the type whose unit is made (the object keeps it)
     HWND parent;               // the window (units) or the owner window (the window itself)
     const uint8_t* typeData;   // the record's type data; length 0: every property at its default
     uint32_t typeDataLength;
@@ -81,8 +70,12 @@ using KeyFilterFn = bool (*)(UnitObject* unit, const MSG& message);
 // 9: hands every text of the type data to the callback.
 using TextCallback = void (*)(const char* text, void* context);
 using EnumerateTextsFn = void (*)(const uint8_t* typeData, uint32_t length, TextCallback callback, void* context);
+// 10: the page a type that shows pages (kTypeShowsPages) has current, counted over all its
+// pages; -1 for none.
+using CurrentPageFn = int32_t (*)(UnitObject* unit);
 
-// The operations of a unit type, one table per type; a type without one leaves it null.
+// The operations of a unit type, one table per type, given by name ({.create = ...}); a type
+// without one leaves it null.
 struct UnitOperations {
     CreateUnitFn create = nullptr;                // 1
     WriteUnitPropertyFn writeProperty = nullptr;  // 4
@@ -91,6 +84,7 @@ struct UnitOperations {
     WindowIconFn windowIcon = nullptr;            // 7
     KeyFilterFn keyFilter = nullptr;              // 8
     EnumerateTextsFn enumerateTexts = nullptr;    // 9
+    CurrentPageFn currentPage = nullptr;          // 10
 };
 
 struct UnitTypeInfo {
@@ -124,6 +118,7 @@ Fn UnitOperation(const UnitTypeInfo* type, int32_t number) {
         case kInterfaceWindowIcon: op = reinterpret_cast<AnyOperation>(o.windowIcon); break;
         case kInterfaceKeyFilter: op = reinterpret_cast<AnyOperation>(o.keyFilter); break;
         case kInterfaceEnumerateTexts: op = reinterpret_cast<AnyOperation>(o.enumerateTexts); break;
+        case kInterfaceCurrentPage: op = reinterpret_cast<AnyOperation>(o.currentPage); break;
         default: break;
     }
     return reinterpret_cast<Fn>(op);

@@ -16,8 +16,6 @@ bool g_commonControlsReady = false;
 
 bool HasVisibleStyle(HWND h) { return (GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE) != 0; }
 
-bool IsPageControlType(uint32_t typeCode) { return typeCode == kTypePageControl || typeCode == kTypeCoreTabControl; }
-
 }  // namespace
 
 WindowList& TheWindowList() {
@@ -208,19 +206,15 @@ HCURSOR CursorFromData(const std::vector<uint8_t>& data, win::Cursor* made) {
 void ShowPageUnits(WindowEntry& entry, int controlPosition, int page) {
     if (controlPosition <= 0 || static_cast<size_t>(controlPosition) >= entry.working.size()) return;
     const UnitRecord& control = entry.working[static_cast<size_t>(controlPosition)];
-    if (!IsPageControlType(control.typeCode)) return;
+    const UnitTypeInfo* controlType = FindUnitType(control.typeCode);
+    if (!controlType || !controlType->Has(kTypeShowsPages)) return;
     UnitObject* controlObject = entry.ObjectAt(static_cast<size_t>(controlPosition));
     bool asked = page < 0;
     if (asked) {
-        LRESULT current = controlObject && controlObject->alive() ? SendMessageW(controlObject->hwnd(), TCM_GETCURSEL, 0, 0) : 0;
-        page = current < 0 ? 0 : static_cast<int>(current);
-        // The answer counts tabs; a page control with pages that have no tab names the
-        // page of a tab (its item's parameter).
-        TCITEMW item = {};
-        item.mask = TCIF_PARAM;
-        if (control.typeCode == kTypePageControl && controlObject && controlObject->alive() &&
-            SendMessageW(controlObject->hwnd(), TCM_GETITEMW, static_cast<WPARAM>(page), reinterpret_cast<LPARAM>(&item)))
-            page = static_cast<int>(item.lParam);
+        // Counted over all pages, those without a tab included, as the child list counts them.
+        auto currentPage = UnitOperation<CurrentPageFn>(controlType, kInterfaceCurrentPage);
+        int32_t current = currentPage && controlObject && controlObject->alive() ? currentPage(controlObject) : 0;
+        page = current < 0 ? 0 : current;
     }
     std::vector<std::vector<uint32_t>> pages = SplitPages(control.children);
     for (size_t p = 0; p < pages.size(); ++p) {

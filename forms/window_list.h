@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -47,7 +48,7 @@ struct WindowEntry {
     bool closed = false;                             // was loaded, and its window has gone since
     intptr_t loadFlag = 0;
     bool modal = false;
-    volatile bool modalActive = false;
+    std::atomic<bool> modalActive = false;
     std::vector<HWND> disabledByModal;
     HWND lastFocus = nullptr;                        // child that had the focus at deactivation
 
@@ -106,7 +107,7 @@ HCURSOR UnitCursor(const UnitObject* object);
 // into *made; null for the standard cursor.
 HCURSOR CursorFromData(const std::vector<uint8_t>& data, win::Cursor* made);
 
-// Marks for windows whose type requests show pages of units (a page control, or the core
-// tab control): the units of the current page are shown and the others hidden.
-// `page` < 0 asks the control for its current page (TCM_GETCURSEL) and moves the focus.
+// For a unit whose type shows pages of units (kTypeShowsPages): the units of the page are
+// shown and the others hidden. `page` < 0 asks the control for its current page (its
+// operation, interface 10) and moves the focus.
 void ShowPageUnits(WindowEntry& entry, int controlPosition, int page);

@@ -4,16 +4,15 @@
 
 #include "forms/events.h"
 #include "forms/forms_runtime.h"
+#include "forms/type_data/window_data.h"
 #include "forms/unit_object.h"
-#include "forms/units/core_unit_types.h"
+#include "forms/units/window_unit.h"
 #include "forms/window_list.h"
 #include "runtime/app.h"
 #include "runtime/entries.h"
 #include "runtime/message_loop.h"
 
 namespace {
-
-bool IsPageControlType(uint32_t typeCode) { return typeCode == kTypePageControl || typeCode == kTypeCoreTabControl; }
 
 void ReleaseLoad(WindowEntry& entry) {
     entry.live.clear();  // with the cursors made for the units
@@ -111,6 +110,7 @@ bool LoadWindow(WindowEntry& entry, intptr_t loadFlag, bool modal, HWND owner) {
         }
 
         UnitCreateArgs a = {};
+        a.type = type;
         a.typeData = r.typeData.data();
         a.typeDataLength = static_cast<uint32_t>(r.typeData.size());
         a.styleBits = bits;
@@ -163,7 +163,8 @@ bool LoadWindow(WindowEntry& entry, intptr_t loadFlag, bool modal, HWND owner) {
     }
     for (size_t k = 1; k < count; ++k) {
         const UnitRecord& r = entry.working[k];
-        if (!IsPageControlType(r.typeCode)) continue;
+        const UnitTypeInfo* type = FindUnitType(r.typeCode);
+        if (!type || !type->Has(kTypeShowsPages)) continue;
         std::vector<std::vector<uint32_t>> pages = SplitPages(r.children);
         for (size_t p = 1; p < pages.size(); ++p) {
             for (uint32_t id : pages[p]) {
@@ -196,11 +197,11 @@ bool LoadWindow(WindowEntry& entry, intptr_t loadFlag, bool modal, HWND owner) {
     }
     RtNotify(kNotifyWindowLoadEnd, static_cast<intptr_t>(entry.id), 0);
 
-    // 10. Created, then events 3 and 4 while the window still exists.
+    // 10. Created, then Loaded and Ready while the window still exists.
     auto windowAlive = [&]() { return entry.loaded && entry.WindowObject() == window && IsWindow(form); };
-    if (windowAlive()) window->RaiseUnitEvent(0);
-    if (windowAlive()) window->RaiseUnitEvent(3);
-    if (windowAlive()) window->RaiseUnitEvent(4);
+    if (windowAlive()) window->Raise(WindowData::Created);
+    if (windowAlive()) window->Raise(WindowData::Loaded);
+    if (windowAlive()) window->Raise(WindowData::Ready);
 
     // 11. Shown when its record says so.
     if (windowAlive() && (entry.working[0].visible() || loadFlag != 0)) ShowLoadedWindow(window);

@@ -6,45 +6,26 @@
 #include <cstdlib>
 #include <vector>
 
-#include "controls/list_view_data.h"
-#include "controls/page_control_data.h"
-#include "controls/trans_label_data.h"
+#include "controls/unit_types.h"
 #include "forms/template_image.h"
-#include "forms/type_data/button_data.h"
-#include "forms/type_data/combo_box_data.h"
-#include "forms/type_data/edit_box_data.h"
-#include "forms/type_data/group_box_data.h"
-#include "forms/type_data/label_data.h"
-#include "forms/type_data/list_box_data.h"
-#include "forms/type_data/status_bar_data.h"
-#include "forms/type_data/timer_data.h"
-#include "forms/type_data/window_data.h"
 
 namespace {
 
-template <typename T>
-void CheckCodec(const uint8_t* data, size_t size) {
-    auto parsed = T::Parse(data, size);
-    if (!parsed) return;
-    std::vector<uint8_t> bytes = T::Write(*parsed);
-    auto again = T::Parse(bytes.data(), bytes.size());
-    if (!again || !(*again == *parsed)) std::abort();
-}
+// Every type of the list of unit types.
+struct CodecCheck {
+    const uint8_t* data;
+    size_t size;
+    template <class Data>
+    void operator()(uint32_t, uint32_t) const {
+        auto parsed = Data::Parse(data, size);
+        if (!parsed) return;
+        std::vector<uint8_t> bytes = Data::Write(*parsed);
+        auto again = Data::Parse(bytes.data(), bytes.size());
+        if (!again || !(*again == *parsed)) std::abort();
+    }
+};
 
-void CheckAllCodecs(const uint8_t* data, size_t size) {
-    CheckCodec<WindowData>(data, size);
-    CheckCodec<EditBoxData>(data, size);
-    CheckCodec<LabelData>(data, size);
-    CheckCodec<GroupBoxData>(data, size);
-    CheckCodec<ButtonData>(data, size);
-    CheckCodec<TimerData>(data, size);
-    CheckCodec<ComboBoxData>(data, size);
-    CheckCodec<ListBoxData>(data, size);
-    CheckCodec<StatusBarData>(data, size);
-    CheckCodec<TransLabelData>(data, size);
-    CheckCodec<PageControlData>(data, size);
-    CheckCodec<ListViewData>(data, size);
-}
+void CheckAllCodecs(const uint8_t* data, size_t size) { ForEachUnitType(CodecCheck{data, size}); }
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -52,11 +53,11 @@ struct Application {
     std::vector<void*> fileObjects;
     std::vector<uint8_t> fileKinds;
 
-    HWND hiddenOwner = nullptr;
+    win::Window hiddenOwner;  // made by the start-up, destroyed by the shutdown
     bool oleInitialised = false;
     HANDLE heap = nullptr;
     std::vector<ExitRoutine> exitRoutines;
-    volatile bool shuttingDown = false;
+    std::atomic<bool> shuttingDown = false;  // read by worker threads
     bool socketsStarted = false;
     bool initialised = false;
     bool shutdownDone = false;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <string>
 
 #include "runtime/app.h"
@@ -9,9 +10,8 @@
 #include "runtime/runtime_errors.h"
 
 namespace {
-// A report raised from inside the hook skips the hook. A plain flag: reports are rare
-// and end the process.
-volatile bool g_hookInProgress = false;
+// A report raised from inside the hook skips the hook, on whichever thread it is raised.
+std::atomic<bool> g_hookInProgress = false;
 }  // namespace
 
 void FatalReport(const char* message, int32_t code) {

@@ -69,7 +69,7 @@ bool PumpMessage(MSG& msg) {
 
 }  // namespace
 
-bool RunMessageLoop(const volatile bool* modalActive) {
+bool RunMessageLoop(const std::atomic<bool>* modalActive) {
     bool idle = true;
     long counter = 0;
     MSG msg;

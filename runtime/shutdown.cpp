@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <ole2.h>
 
+#include <atomic>
+
 #include "runtime/app.h"
 #include "runtime/dll_modules.h"
 #include "runtime/entries.h"
@@ -9,7 +11,7 @@
 
 namespace {
 
-volatile bool g_shutdownRunning = false;
+std::atomic<bool> g_shutdownRunning = false;
 
 void CleanUpSockets() {
     // The runtime itself never links the sockets library; it only releases a start-up it made.
@@ -23,8 +25,7 @@ void CleanUpSockets() {
 
 void RunShutdown() {
     Application& app = App();
-    if (g_shutdownRunning) return;
-    g_shutdownRunning = true;
+    if (g_shutdownRunning.exchange(true)) return;
 
     app.shuttingDown = true;
     hook::SuspendEventDispatch();
@@ -51,8 +52,7 @@ void RunShutdown() {
     ReleaseDllModules();
 
     hook::ReleaseDefaultIcons();
-    if (app.hiddenOwner) DestroyWindow(app.hiddenOwner);
-    app.hiddenOwner = nullptr;
+    app.hiddenOwner.reset();
     hook::ReleaseUnitObjects();
     if (app.socketsStarted) CleanUpSockets();
 
@@ -68,8 +68,9 @@ void RtExitProcess(int32_t exitCode) {
         // The main thread owns every window: it carries the shutdown out and ends the
         // process, so this call does not come back. Without a running loop there is no one
         // to hand it to and the process ends at once.
-        if (!app.shuttingDown && app.messageLoopFlag && app.hiddenOwner && IsWindow(app.hiddenOwner))
-            SendMessageW(app.hiddenOwner, kShutdownRequestMessage, static_cast<WPARAM>(exitCode), 0);
+        HWND owner = app.hiddenOwner.get();
+        if (!app.shuttingDown && app.messageLoopFlag && owner && IsWindow(owner))
+            SendMessageW(owner, kShutdownRequestMessage, static_cast<WPARAM>(exitCode), 0);
         if (!app.shuttingDown) ExitProcess(static_cast<UINT>(exitCode));
         for (;;) Sleep(INFINITE);  // the main thread is already ending the process
     }

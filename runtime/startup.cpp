@@ -42,8 +42,8 @@ void CreateHiddenOwner(Application& app) {
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
     wc.lpszClassName = kHiddenOwnerClass;
     RegisterClassW(&wc);
-    app.hiddenOwner = CreateWindowExW(WS_EX_TOOLWINDOW, kHiddenOwnerClass, L"", 0, 0, 0, 0, 0, nullptr, nullptr,
-                                      wc.hInstance, nullptr);
+    app.hiddenOwner.reset(CreateWindowExW(WS_EX_TOOLWINDOW, kHiddenOwnerClass, L"", 0, 0, 0, 0, 0, nullptr, nullptr,
+                                          wc.hInstance, nullptr));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "runtime/heap.h"
+#include "runtime/win32_handles.h"
 
 namespace {
 
@@ -35,12 +36,12 @@ bool TestTemplateImage(const uint8_t** image, size_t* length) {
     if (!Environment(L"MG_TEMPLATE_FILE", path)) return false;
     if (!g_templateBytes) {
         g_templateBytes = new std::vector<uint8_t>;
-        HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (f != INVALID_HANDLE_VALUE) {
+        win::File f(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        if (f) {
             uint8_t chunk[65536];
             DWORD got = 0;
-            while (ReadFile(f, chunk, sizeof chunk, &got, nullptr) && got) g_templateBytes->insert(g_templateBytes->end(), chunk, chunk + got);
-            CloseHandle(f);
+            while (ReadFile(f.get(), chunk, sizeof chunk, &got, nullptr) && got)
+                g_templateBytes->insert(g_templateBytes->end(), chunk, chunk + got);
         }
     }
     // A pointer that is never null, so that an empty file counts as an image too.

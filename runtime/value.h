@@ -38,23 +38,10 @@ enum TypeTag : uint32_t {
 
 constexpr uint32_t kArrayFlag = 0x20000000;
 
-// Unit type codes: library number in the high half, 1-based type number in the low half.
-enum UnitTypeCode : uint32_t {
-    kTypeWindow = 0x00010001,
-    kTypeMenuItem = 0x00010003,
-    kTypeEditBox = 0x00010005,
-    kTypeGroupBox = 0x00010009,
-    kTypeLabel = 0x0001000A,
-    kTypeButton = 0x0001000B,
-    kTypeComboBox = 0x0001000E,
-    kTypeListBox = 0x0001000F,
-    kTypeCoreTabControl = 0x00010015,
-    kTypeTimer = 0x00010020,
-    kTypePageControl = 0x00020002,
-    kTypeStatusBar = 0x00030002,
-    kTypeListView = 0x00030004,
-    kTypeTransLabel = 0x00030005,
-};
+// A reference to a window or unit (UnitRef) carries the unit's type code as its tag; the
+// core commands take a window by such a reference, whose tag is the window type's code. The
+// other unit types are the form framework's and the controls' (controls/unit_types.h).
+constexpr uint32_t kWindowTypeCode = 0x00010001;
 
 // The id a window uses for its own record.
 constexpr uint32_t kWindowRecordId = 0x06010000;

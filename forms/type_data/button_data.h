@@ -1,4 +1,4 @@
-// Type data of the button (type code 0x0001000B), maximum version 1, and its properties: one
+// Type data of the button, maximum version 1, and its properties: one
 // line per field, in the order of the type data.
 #pragma once
 
@@ -13,12 +13,14 @@
     F(FontBlock, font, {}, Prop(13, "Font", P::kFont))                                              \
     F(std::string, caption, {}, Prop(10, "Caption", P::kText))
 
+#define MG_BUTTON_EVENTS(E) E(0, Click, ())
+
 struct ButtonData {
-    static constexpr uint32_t kTypeCode = 0x0001000B;
     static constexpr const char* kTypeName = "按钮";
     static constexpr const char* kEnglishName = "Button";
     static constexpr uint32_t kMaxVersion = 1;
     MG_DESCRIBED_FIELDS(MG_BUTTON_FIELDS)
+    MG_DESCRIBED_EVENTS(MG_BUTTON_EVENTS)
 
     static std::optional<ButtonData> Parse(const uint8_t* data, size_t size) {
         return ParseTypeData<ButtonData>(data, size);

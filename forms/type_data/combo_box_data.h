@@ -1,4 +1,4 @@
-// Type data of the combo box (type code 0x0001000E), maximum version 3, and its properties:
+// Type data of the combo box, maximum version 3, and its properties:
 // one line per field, in the order of the type data. At most 65535 items are stored.
 #pragma once
 
@@ -23,12 +23,14 @@
     F(uint32_t, switch24, 0, Prop(24, "Switch24", P::kSwitch).Since(3))                             \
     U(Prop(13, "SelectedText", P::kText))
 
+#define MG_COMBO_BOX_EVENTS(E) E(0, SelectionChanged, ())
+
 struct ComboBoxData {
-    static constexpr uint32_t kTypeCode = 0x0001000E;
     static constexpr const char* kTypeName = "组合框";
     static constexpr const char* kEnglishName = "ComboBox";
     static constexpr uint32_t kMaxVersion = 3;
     MG_DESCRIBED_FIELDS(MG_COMBO_BOX_FIELDS)
+    MG_DESCRIBED_EVENTS(MG_COMBO_BOX_EVENTS)
 
     static std::optional<ComboBoxData> Parse(const uint8_t* data, size_t size) {
         return ParseTypeData<ComboBoxData>(data, size);

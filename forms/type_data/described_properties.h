@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "forms/type_data/type_data_codec.h"
+#include "forms/unit_events.h"
 
 namespace described {
 
@@ -137,14 +138,6 @@ std::vector<FieldDescription> DescribedProperties() {
     return byIndex;
 }
 
-// The index of the property with that English name, or -1.
-template <class Data>
-int32_t DescribedPropertyIndex(const char* name) {
-    for (const FieldDescription& d : DescribedProperties<Data>())
-        if (std::strcmp(d.name, name) == 0) return d.index;
-    return -1;
-}
-
 // The stored value of property `index` (8 and up) in the framework's form. False when the
 // index is none of the type's, or its value is not stored (or has no value of its own).
 template <class Data>
@@ -164,8 +157,3 @@ std::optional<FieldDescription> StoreDescribedProperty(Data& data, int32_t index
     return storer.stored;
 }
 
-template <class Data>
-std::optional<FieldDescription> StoreDescribedProperty(Data& data, const char* name, const UnitPropertyValue& value) {
-    int32_t index = DescribedPropertyIndex<Data>(name);
-    return index < 0 ? std::nullopt : StoreDescribedProperty(data, index, value);
-}

@@ -1,4 +1,4 @@
-// Type data of the edit box (type code 0x00010005), maximum version 2, and its properties:
+// Type data of the edit box, maximum version 2, and its properties:
 // one line per field, in the order of the type data.
 #pragma once
 
@@ -35,7 +35,6 @@ inline constexpr std::array<Choice, 3> kCaseChoices = {{{"none", 0}, {"lower", 1
     U(Prop(26, "SelectedText", P::kText))
 
 struct EditBoxData {
-    static constexpr uint32_t kTypeCode = 0x00010005;
     static constexpr const char* kTypeName = "编辑框";
     static constexpr const char* kEnglishName = "EditBox";
     static constexpr uint32_t kMaxVersion = 2;

@@ -140,13 +140,40 @@ using Words = std::array<uint32_t, N>;
 #define MG_VIEW_VISIT(part, description) archive.View(data.part, description);
 #define MG_UNSTORED_VISIT(description) archive.Unstored(description);
 #define MG_FIELD_NOTHING(...)
+#define MG_FIELD_DESCRIPTION(type, member, init, description) description,
+#define MG_VIEW_DESCRIPTION(part, description) description,
+#define MG_UNSTORED_DESCRIPTION(description) description,
 
-// Declares the listed members and the one field list over them. Data is the struct itself
-// or its const form.
-#define MG_DESCRIBED_FIELDS(LIST)                                        \
-    using P = PropertyType;                                              \
-    LIST(MG_FIELD_DECLARE, MG_FIELD_NOTHING, MG_FIELD_NOTHING)           \
-    template <class Archive, class Data>                                 \
-    static void Fields(Archive& archive, Data& data) {                   \
-        LIST(MG_FIELD_VISIT, MG_VIEW_VISIT, MG_UNSTORED_VISIT)           \
+// Declares the listed members and the one field list over them (Data is the struct itself or
+// its const form), and kFieldDescriptions, the descriptions alone, for lookups at compile time.
+#define MG_DESCRIBED_FIELDS(LIST)                                                               \
+    using P = PropertyType;                                                                     \
+    LIST(MG_FIELD_DECLARE, MG_FIELD_NOTHING, MG_FIELD_NOTHING)                                  \
+    template <class Archive, class Data>                                                        \
+    static void Fields(Archive& archive, Data& data) {                                          \
+        LIST(MG_FIELD_VISIT, MG_VIEW_VISIT, MG_UNSTORED_VISIT)                                  \
+    }                                                                                           \
+    static constexpr FieldDescription kFieldDescriptions[] = {                                  \
+        LIST(MG_FIELD_DESCRIPTION, MG_VIEW_DESCRIPTION, MG_UNSTORED_DESCRIPTION)};
+
+// The index of the property a type describes under `name`, found as the program is compiled:
+// a name the description does not have stops the build.
+template <class Data>
+consteval int32_t PropertyIndex(const char* name) {
+    for (const FieldDescription& d : Data::kFieldDescriptions) {
+        if (!d.IsProperty()) continue;
+        const char* a = d.name;
+        const char* b = name;
+        while (*a && *a == *b) ++a, ++b;
+        if (*a == *b) return d.index;
     }
+    throw "the type describes no property of this name";
+}
+
+// A property named in code, checked against the type's description as the program is
+// compiled; converts from its name ({"Caption", ...} in a table of behaviours).
+template <class Data>
+struct PropertyKey {
+    int32_t index;
+    consteval PropertyKey(const char* name) : index(PropertyIndex<Data>(name)) {}
+};

@@ -1,4 +1,4 @@
-// Type data of the group box (type code 0x00010009), maximum version 1, and its properties:
+// Type data of the group box, maximum version 1, and its properties:
 // one line per field, in the order of the type data.
 #pragma once
 
@@ -13,7 +13,6 @@
 // The background colour's marker means the parent's colour.
 
 struct GroupBoxData {
-    static constexpr uint32_t kTypeCode = 0x00010009;
     static constexpr const char* kTypeName = "分组框";
     static constexpr const char* kEnglishName = "GroupBox";
     static constexpr uint32_t kMaxVersion = 1;

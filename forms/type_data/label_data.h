@@ -1,4 +1,4 @@
-// Type data of the label (type code 0x0001000A), maximum version 2, and its properties: one
+// Type data of the label, maximum version 2, and its properties: one
 // line per field, in the order of the type data (the 16 words first, in their stored order,
 // which is not the property order). Choices and colours without a name in this system are
 // passed through as stored.
@@ -31,7 +31,6 @@
 // A background colour of 0xFF000000 is transparent.
 
 struct LabelData {
-    static constexpr uint32_t kTypeCode = 0x0001000A;
     static constexpr const char* kTypeName = "标签";
     static constexpr const char* kEnglishName = "Label";
     static constexpr uint32_t kMaxVersion = 2;

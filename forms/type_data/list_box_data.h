@@ -1,4 +1,4 @@
-// Type data of the list box (type code 0x0001000F), maximum version 3, and its properties:
+// Type data of the list box, maximum version 3, and its properties:
 // one line per field, in the order of the type data. At most 65535 items are stored.
 #pragma once
 
@@ -21,7 +21,6 @@
     F(uint32_t, switch21, 0, Prop(21, "Switch21", P::kSwitch).Since(3))
 
 struct ListBoxData {
-    static constexpr uint32_t kTypeCode = 0x0001000F;
     static constexpr const char* kTypeName = "列表框";
     static constexpr const char* kEnglishName = "ListBox";
     static constexpr uint32_t kMaxVersion = 3;

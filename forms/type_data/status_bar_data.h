@@ -1,4 +1,4 @@
-// Type data of the status bar (type code 0x00030002), maximum version 1, and its properties:
+// Type data of the status bar, maximum version 1, and its properties:
 // one line per field, in the order of the type data.
 //
 // The parts block (property 13) is a u32 part count, then per part: i32 width, u32 flags,
@@ -39,7 +39,6 @@ struct BlockCodec<std::vector<StatusBarPart>> {
 // block, empty for none.
 
 struct StatusBarData {
-    static constexpr uint32_t kTypeCode = 0x00030002;
     static constexpr const char* kTypeName = "状态条";
     static constexpr const char* kEnglishName = "StatusBar";
     static constexpr uint32_t kMaxVersion = 1;

@@ -1,4 +1,4 @@
-// Type data of the window (type code 0x00010001), maximum version 6, and its properties: one
+// Type data of the window, maximum version 6, and its properties: one
 // line per field, in the order of the type data. Switches and choices without a name in
 // this system are passed through as stored.
 #pragma once
@@ -36,12 +36,22 @@ inline constexpr std::array<Choice, 4> kPositionChoices = {
 // The background colour's marker means the system's window colour; an empty class name the
 // runtime's own window class.
 
+// Its own events: Created when its load has built it; Loaded and Ready right after, in that
+// order, as the end of the load (nothing in this system handles them); Idle when the message
+// loop is idle, with the milliseconds since the idle time began (a handler returning true
+// asks for more idle time).
+#define MG_WINDOW_EVENTS(E)       \
+    E(0, Created, ())             \
+    E(3, Loaded, ())              \
+    E(4, Ready, ())               \
+    E(7, Idle, (int32_t elapsedMs))
+
 struct WindowData {
-    static constexpr uint32_t kTypeCode = 0x00010001;
     static constexpr const char* kTypeName = "窗口";
     static constexpr const char* kEnglishName = "window";
     static constexpr uint32_t kMaxVersion = 6;
     MG_DESCRIBED_FIELDS(MG_WINDOW_FIELDS)
+    MG_DESCRIBED_EVENTS(MG_WINDOW_EVENTS)
 
     static std::optional<WindowData> Parse(const uint8_t* data, size_t size) {
         return ParseTypeData<WindowData>(data, size);

@@ -1,7 +1,6 @@
-// The button (type code 0x0001000B): a system "BUTTON" push button; event 0 is the click.
+// The button: a system "BUTTON" push button, which raises Click.
 #include "forms/type_data/button_data.h"
 #include "forms/described_unit.h"
-#include "forms/units/core_unit_types.h"
 #include "forms/units/unit_helpers.h"
 #include "runtime/gbk_text.h"
 
@@ -25,6 +24,9 @@ public:
         style |= data.verticalAlignment == 0 ? BS_TOP : (data.verticalAlignment == 2 ? BS_BOTTOM : BS_VCENTER);
         return style;
     }
+    void Repaint() { InvalidateRect(hwnd(), nullptr, TRUE); }
+    void ApplyCaption() { SetWindowTextGbk(hwnd(), data.caption); }
+    void ApplyStoredFont() { ApplyFont(data.font, true); }
     void ApplyStyle() {
         const DWORD mask = BS_TYPEMASK | BS_LEFT | BS_RIGHT | BS_CENTER | BS_TOP | BS_BOTTOM | BS_VCENTER | BS_MULTILINE;
         LONG style = GetWindowLongW(hwnd(), GWL_STYLE);
@@ -34,7 +36,7 @@ public:
 
 protected:
     bool OnReflected(UINT message, WPARAM wParam, LPARAM, LRESULT*) override {
-        if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) RaiseUnitEvent(0);
+        if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) Raise(ButtonData::Click);
         return false;
     }
 };
@@ -42,7 +44,7 @@ protected:
 UnitObject* CreateButton(const UnitCreateArgs& a) {
     std::optional<ButtonData> d = ButtonData::Parse(a.typeData, a.typeDataLength);
     if (!d) return nullptr;
-    auto* b = new Button(&kButtonType, a.windowId, a.unitId);
+    auto* b = new Button(a.type, a.windowId, a.unitId);
     b->data = std::move(*d);
     std::wstring caption = WideFromGbk(b->data.caption.c_str(), b->data.caption.size());
     if (!b->CreateSubclassedWindow(0, L"BUTTON", caption.c_str(), WS_CHILD | WS_CLIPSIBLINGS | b->KindAndAlignment() | a.styleBits, a)) {
@@ -60,40 +62,16 @@ void EnumerateButtonTexts(const uint8_t* data, uint32_t length, TextCallback cal
     EnumerateFontFace(callback, context, d->font);
 }
 
-int32_t PictureWritten(Button& b) {
-    InvalidateRect(b.hwnd(), nullptr, TRUE);
-    return 0;
-}
-
-int32_t StyleWritten(Button& b) {
-    b.ApplyStyle();
-    return 0;
-}
-
-int32_t CaptionWritten(Button& b) {
-    SetWindowTextGbk(b.hwnd(), b.data.caption);
-    return 0;
-}
-
-int32_t FontWritten(Button& b) {
-    b.ApplyFont(b.data.font, true);
-    return 0;
-}
-
 const Behaviours<Button> Button::kBehaviours = {
-    {"Picture", Written(&PictureWritten)},
-    {"ButtonType", Written(&StyleWritten)},
-    {"Caption", Written(&CaptionWritten)},
-    {"HorizontalAlignment", Written(&StyleWritten)},
-    {"VerticalAlignment", Written(&StyleWritten)},
-    {"Font", Written(&FontWritten)},
-};
-
-const UnitOperations kButtonOperations = {
-    &CreateButton, &WriteDescribedProperty<Button>, &DescribedPropertyData<Button>, &ReadDescribedProperty<Button>,
-    nullptr,       nullptr,                         &EnumerateButtonTexts,
+    {"Picture", Applies<&Button::Repaint>()},
+    {"ButtonType", Applies<&Button::ApplyStyle>()},
+    {"Caption", Applies<&Button::ApplyCaption>()},
+    {"HorizontalAlignment", Applies<&Button::ApplyStyle>()},
+    {"VerticalAlignment", Applies<&Button::ApplyStyle>()},
+    {"Font", Applies<&Button::ApplyStoredFont>()},
 };
 
 }  // namespace
 
-const UnitTypeInfo kButtonType = DescribedUnitType<ButtonData>(kTypeWindowUnit | kTypeRaisesEvents, &kButtonOperations);
+extern const UnitOperations kButtonOperations =
+    DescribedOperations<Button>({.create = &CreateButton, .enumerateTexts = &EnumerateButtonTexts});

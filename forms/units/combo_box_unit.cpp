@@ -1,9 +1,8 @@
-// The combo box (type code 0x0001000E): a system "COMBOBOX"; style 0 keeps its list open,
-// 1 drops it down under an edit field, 2 drops it down under a fixed field. Event 0 is a
-// change of the selection.
+// The combo box: a system "COMBOBOX"; style 0 keeps its list open, 1 drops it down under an
+// edit field, 2 drops it down under a fixed field. It raises SelectionChanged.
 #include "forms/type_data/combo_box_data.h"
 #include "forms/described_unit.h"
-#include "forms/units/core_unit_types.h"
+#include "forms/units/text_selection.h"
 #include "forms/units/unit_helpers.h"
 #include "runtime/gbk_text.h"
 
@@ -30,7 +29,9 @@ public:
         style |= data.style == 0 ? CBS_SIMPLE : (data.style == 2 ? CBS_DROPDOWNLIST : CBS_DROPDOWN);
         return style;
     }
-    HWND EditField() const {
+    // The edit field, which holds the selection; a fixed field (style 2) has none.
+    HWND SelectionField() const {
+        if (data.style == 2) return nullptr;
         COMBOBOXINFO info = {};
         info.cbSize = sizeof info;
         return GetComboBoxInfo(hwnd(), &info) ? info.hwndItem : nullptr;
@@ -81,43 +82,26 @@ public:
     void ApplyLimit() {
         if (data.style != 2) SendMessageW(hwnd(), CB_LIMITTEXT, data.maxLength, 0);
     }
-    std::wstring Text() const {
-        int n = GetWindowTextLengthW(hwnd());
-        std::wstring t(static_cast<size_t>(n) + 1, L'\0');
-        n = GetWindowTextW(hwnd(), t.data(), n + 1);
-        t.resize(static_cast<size_t>(n > 0 ? n : 0));
-        return t;
+    void ApplyContent() {
+        if (data.style != 2) SetWindowTextGbk(hwnd(), data.content);
     }
-    void EditSelection(int* start, int* end) const {
-        DWORD s = 0, e = 0;
-        SendMessageW(hwnd(), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
-        *start = static_cast<int>(s);
-        *end = static_cast<int>(e);
-    }
-    // GBK offsets; start -1 is the end of the text, length -1 the whole text from 0.
-    void SetEditSelection(int32_t start, int32_t length) {
-        std::wstring t = Text();
-        int s = start < 0 ? static_cast<int>(t.size()) : WideIndexOf(t, start);
-        int e;
-        if (length < 0) {
-            s = 0;
-            e = static_cast<int>(t.size());
-        } else {
-            e = WideIndexOf(t, GbkOffsetOf(t, s) + length);
-        }
-        SendMessageW(hwnd(), CB_SETEDITSEL, 0, MAKELPARAM(s, e));
+    void Repaint() { InvalidateRect(hwnd(), nullptr, TRUE); }
+    void RepaintWithField() { RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN); }
+    // A new font resets the item height to the system's; the spacing is kept on top.
+    void ApplyStoredFont() {
+        ApplyFont(data.font, true);
+        ApplySpacing(0, data.itemSpacing);
     }
     void Sync() {
         if (!alive()) return;
         data.items = Items();
         data.currentSelection = CurrentSelection();
-        std::wstring t = Text();
-        data.content = GbkFromWide(t.c_str(), t.size());
+        data.content = WindowTextGbk(hwnd());
         if (data.style != 2) {
-            int s = 0, e = 0;
-            EditSelection(&s, &e);
-            data.selectionStart = static_cast<uint32_t>(GbkOffsetOf(t, s));
-            data.selectionLength = static_cast<uint32_t>(GbkOffsetOf(t, e)) - data.selectionStart;
+            int32_t start = 0, length = 0;
+            TextSelection(SelectionField()).Get(&start, &length);
+            data.selectionStart = static_cast<uint32_t>(start);
+            data.selectionLength = static_cast<uint32_t>(length);
         }
     }
 
@@ -133,9 +117,9 @@ protected:
     bool OnReflected(UINT message, WPARAM wParam, LPARAM, LRESULT* result) override {
         if (message == WM_COMMAND) {
             switch (HIWORD(wParam)) {
-                case CBN_SELCHANGE: RaiseUnitEvent(0); break;
-                case CBN_SETFOCUS: RaiseUnitEvent(-7); break;
-                case CBN_KILLFOCUS: RaiseUnitEvent(-8); break;
+                case CBN_SELCHANGE: Raise(ComboBoxData::SelectionChanged); break;
+                case CBN_SETFOCUS: FocusChanged(true); break;
+                case CBN_KILLFOCUS: FocusChanged(false); break;
                 default: break;
             }
             return false;
@@ -157,7 +141,7 @@ protected:
 UnitObject* CreateComboBox(const UnitCreateArgs& a) {
     std::optional<ComboBoxData> d = ComboBoxData::Parse(a.typeData, a.typeDataLength);
     if (!d) return nullptr;
-    auto* c = new ComboBox(&kComboBoxType, a.windowId, a.unitId);
+    auto* c = new ComboBox(a.type, a.windowId, a.unitId);
     c->data = std::move(*d);
     UnitCreateArgs placed = a;
     if (c->data.style != 0) placed.height += kDropDownExtra;
@@ -197,69 +181,11 @@ int32_t StyleWrite(ComboBox& c, const UnitPropertyValue& v) {
     return 1;
 }
 
-int32_t ContentWritten(ComboBox& c) {
-    if (c.data.style != 2) SetWindowTextGbk(c.hwnd(), c.data.content);
-    return 0;
-}
-
-int32_t MaxLengthWritten(ComboBox& c) {
-    c.ApplyLimit();
-    return 0;
-}
-
-int32_t SelectionStartWrite(ComboBox& c, const UnitPropertyValue& v) {
-    int s = 0, e = 0;
-    c.EditSelection(&s, &e);
-    std::wstring t = c.Text();
-    c.SetEditSelection(v.integer, GbkOffsetOf(t, e) - GbkOffsetOf(t, s));
-    return 0;
-}
-
-int32_t SelectionLengthWrite(ComboBox& c, const UnitPropertyValue& v) {
-    int s = 0, e = 0;
-    c.EditSelection(&s, &e);
-    c.SetEditSelection(GbkOffsetOf(c.Text(), s), v.integer);
-    return 0;
-}
-
-bool SelectedTextRead(ComboBox& c, UnitPropertyValue* out) {
-    const ComboBoxData& d = c.data;
-    size_t start = d.selectionStart < d.content.size() ? d.selectionStart : d.content.size();
-    *out = TextValue(d.content.substr(start, d.selectionLength));
-    return true;
-}
-
-// Replaces the selected part of the edit field; the caret ends after the new text.
-int32_t SelectedTextWrite(ComboBox& c, const UnitPropertyValue& v) {
-    if (HWND edit = c.EditField()) {
-        std::wstring w = Wide(v.text);
-        SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(w.c_str()));
-    }
-    return 0;
-}
-
 int32_t Switch14Write(ComboBox& c, const UnitPropertyValue& v) {
     if ((v.integer != 0) == (c.data.switch14 != 0)) return 0;
     c.Sync();
     c.data.switch14 = v.integer != 0 ? 1 : 0;
     return 1;
-}
-
-int32_t TextColourWritten(ComboBox& c) {
-    InvalidateRect(c.hwnd(), nullptr, TRUE);
-    return 0;
-}
-
-int32_t BackgroundColourWritten(ComboBox& c) {
-    RedrawWindow(c.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-    return 0;
-}
-
-// A new font resets the item height to the system's; the spacing is kept on top.
-int32_t FontWritten(ComboBox& c) {
-    c.ApplyFont(c.data.font, true);
-    c.ApplySpacing(0, c.data.itemSpacing);
-    return 0;
 }
 
 int32_t CurrentSelectionWrite(ComboBox& c, const UnitPropertyValue& v) {
@@ -273,38 +199,36 @@ int32_t CurrentSelectionWrite(ComboBox& c, const UnitPropertyValue& v) {
 // empties the edit field too, whose text and selection are put back.
 int32_t ItemsWrite(ComboBox& c, const UnitPropertyValue& v) {
     c.Sync();
-    if (!StoreDescribedProperty(c.data, "Items", v)) return 0;
+    if (!StoreDescribedProperty(c.data, PropertyIndex<ComboBoxData>("Items"), v)) return 0;
     c.data.currentSelection = -1;
     c.FillItems();
     if (c.data.style != 2) {
-        SetWindowTextGbk(c.hwnd(), c.data.content);
-        c.SetEditSelection(static_cast<int32_t>(c.data.selectionStart), static_cast<int32_t>(c.data.selectionLength));
+        c.ApplyContent();
+        TextSelection(c.SelectionField())
+            .Set(static_cast<int32_t>(c.data.selectionStart), static_cast<int32_t>(c.data.selectionLength));
     }
     return 1;
 }
 
+using Selection = SelectionBehaviours<ComboBox>;
+
 const Behaviours<ComboBox> ComboBox::kBehaviours = {
     {"Style", WriteWith(&StyleWrite)},
-    {"Content", Written(&ContentWritten)},
-    {"MaxLength", Written(&MaxLengthWritten)},
-    {"SelectionStart", WriteWith(&SelectionStartWrite)},
-    {"SelectionLength", WriteWith(&SelectionLengthWrite)},
-    {"SelectedText", ReadWith(&SelectedTextRead).WriteWith(&SelectedTextWrite)},
+    {"Content", Applies<&ComboBox::ApplyContent>()},
+    {"MaxLength", Applies<&ComboBox::ApplyLimit>()},
+    {"SelectionStart", WriteWith(&Selection::StartWrite)},
+    {"SelectionLength", WriteWith(&Selection::LengthWrite)},
+    {"SelectedText", ReadWith(&Selection::SelectedTextRead).WriteWith(&Selection::SelectedTextWrite)},
     {"Switch14", WriteWith(&Switch14Write)},
     {"ItemSpacing", WriteWith(&ItemSpacingWrite<ComboBox>)},
-    {"TextColour", Written(&TextColourWritten)},
-    {"BackgroundColour", Written(&BackgroundColourWritten)},
-    {"Font", Written(&FontWritten)},
+    {"TextColour", Applies<&ComboBox::Repaint>()},
+    {"BackgroundColour", Applies<&ComboBox::RepaintWithField>()},
+    {"Font", Applies<&ComboBox::ApplyStoredFont>()},
     {"CurrentSelection", WriteWith(&CurrentSelectionWrite)},
     {"Items", WriteWith(&ItemsWrite)},
 };
 
-const UnitOperations kComboBoxOperations = {
-    &CreateComboBox, &WriteDescribedProperty<ComboBox>, &DescribedPropertyData<ComboBox>, &ReadDescribedProperty<ComboBox>,
-    nullptr,         nullptr,                           &EnumerateComboBoxTexts,
-};
-
 }  // namespace
 
-const UnitTypeInfo kComboBoxType =
-    DescribedUnitType<ComboBoxData>(kTypeWindowUnit | kTypeRaisesEvents | kTypeChildEdit, &kComboBoxOperations);
+extern const UnitOperations kComboBoxOperations =
+    DescribedOperations<ComboBox>({.create = &CreateComboBox, .enumerateTexts = &EnumerateComboBoxTexts});

@@ -1,4 +1,4 @@
-// The edit box (type code 0x00010005): a system "EDIT" control with typed input modes and
+// The edit box: a system "EDIT" control with typed input modes and
 // optional spin buttons ("msctls_updown32") beside it.
 #include <windows.h>
 
@@ -8,7 +8,7 @@
 #include "forms/edit_input.h"
 #include "forms/type_data/edit_box_data.h"
 #include "forms/described_unit.h"
-#include "forms/units/core_unit_types.h"
+#include "forms/units/text_selection.h"
 #include "forms/units/unit_helpers.h"
 #include "runtime/gbk_text.h"
 
@@ -65,16 +65,16 @@ public:
         if (data.caseConversion == 2) *style |= ES_UPPERCASE;
     }
 
-    std::wstring Text() const {
-        int n = GetWindowTextLengthW(hwnd());
-        std::wstring t(static_cast<size_t>(n) + 1, L'\0');
-        n = GetWindowTextW(hwnd(), t.data(), n + 1);
-        t.resize(static_cast<size_t>(n > 0 ? n : 0));
-        return t;
-    }
-    void Selection(DWORD* start, DWORD* end) const { SendMessageW(hwnd(), EM_GETSEL, reinterpret_cast<WPARAM>(start), reinterpret_cast<LPARAM>(end)); }
+    HWND SelectionField() const { return hwnd(); }
+    std::wstring Text() const { return TextSelection(hwnd()).Text(); }
 
+    void ApplyContent() { SetWindowTextGbk(hwnd(), data.content); }
+    void Repaint() { InvalidateRect(hwnd(), nullptr, TRUE); }
+    void ApplyStoredFont() { ApplyFont(data.font, true); }
     void ApplyLimit() { SendMessageW(hwnd(), EM_LIMITTEXT, data.maxLength, 0); }
+    void ApplySpinRange() {
+        if (spin) SendMessageW(spin.get(), UDM_SETRANGE32, static_cast<WPARAM>(data.spinMin), static_cast<LPARAM>(data.spinMax));
+    }
     void ApplyPasswordChar() {
         wchar_t ch = 0;
         if (data.inputMode == EditBoxData::kPassword) {
@@ -85,28 +85,13 @@ public:
         SendMessageW(hwnd(), EM_SETPASSWORDCHAR, ch, 0);
         InvalidateRect(hwnd(), nullptr, TRUE);
     }
-    // Selection in GBK byte offsets; a start below 0 is the end of the text, a length below
-    // 0 the whole text from the start.
-    void SetSelection(int32_t start, int32_t length) {
-        std::wstring t = Text();
-        int s = start < 0 ? static_cast<int>(t.size()) : WideIndexOf(t, start);
-        int e;
-        if (length < 0) {
-            s = 0;
-            e = -1;
-        } else {
-            e = WideIndexOf(t, GbkOffsetOf(t, s) + length);
-        }
-        SendMessageW(hwnd(), EM_SETSEL, static_cast<WPARAM>(s), static_cast<LPARAM>(e));
-    }
     void Sync() {
         if (!alive()) return;
-        std::wstring t = Text();
-        data.content = GbkFromWide(t.c_str(), t.size());
-        DWORD s = 0, e = 0;
-        Selection(&s, &e);
-        data.selectionStart = static_cast<uint32_t>(GbkOffsetOf(t, static_cast<int>(s)));
-        data.selectionLength = static_cast<uint32_t>(GbkOffsetOf(t, static_cast<int>(e))) - data.selectionStart;
+        data.content = WindowTextGbk(hwnd());
+        int32_t start = 0, length = 0;
+        TextSelection(hwnd()).Get(&start, &length);
+        data.selectionStart = static_cast<uint32_t>(start);
+        data.selectionLength = static_cast<uint32_t>(length);
     }
 
     void CreateSpin() {
@@ -199,7 +184,7 @@ protected:
         std::optional<std::string> normal = NormaliseEditText(data.inputMode, gbk);
         if (!normal || *normal == gbk) return;
         DWORD start = 0, end = 0;
-        Selection(&start, &end);
+        SendMessageW(hwnd(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
         std::wstring wide = WideFromGbk(normal->c_str(), normal->size());
         SetWindowTextW(hwnd(), wide.c_str());
         WPARAM caret = start < wide.size() ? start : wide.size();
@@ -214,7 +199,7 @@ protected:
 UnitObject* CreateEditBox(const UnitCreateArgs& a) {
     std::optional<EditBoxData> d = EditBoxData::Parse(a.typeData, a.typeDataLength);
     if (!d) return nullptr;
-    auto* e = new EditBox(&kEditBoxType, a.windowId, a.unitId);
+    auto* e = new EditBox(a.type, a.windowId, a.unitId);
     e->data = std::move(*d);
     DWORD style, exStyle;
     e->Styles(&style, &exStyle);
@@ -227,7 +212,7 @@ UnitObject* CreateEditBox(const UnitCreateArgs& a) {
     e->ApplyLimit();
     if (e->data.inputMode == EditBoxData::kPassword) e->ApplyPasswordChar();
     if (e->data.selectionStart || e->data.selectionLength)
-        e->SetSelection(static_cast<int32_t>(e->data.selectionStart), static_cast<int32_t>(e->data.selectionLength));
+        TextSelection(e->hwnd()).Set(static_cast<int32_t>(e->data.selectionStart), static_cast<int32_t>(e->data.selectionLength));
     return e;
 }
 
@@ -244,26 +229,6 @@ void EnumerateEditBoxTexts(const uint8_t* data, uint32_t length, TextCallback ca
     if (!d) return;
     EnumerateText(callback, context, d->content);
     EnumerateFontFace(callback, context, d->font);
-}
-
-int32_t ContentWritten(EditBox& e) {
-    SetWindowTextGbk(e.hwnd(), e.data.content);
-    return 0;
-}
-
-int32_t ColourWritten(EditBox& e) {
-    InvalidateRect(e.hwnd(), nullptr, TRUE);
-    return 0;
-}
-
-int32_t FontWritten(EditBox& e) {
-    e.ApplyFont(e.data.font, true);
-    return 0;
-}
-
-int32_t MaxLengthWritten(EditBox& e) {
-    e.ApplyLimit();
-    return 0;
 }
 
 // Read-only and password are window styles; the other modes only filter the input.
@@ -289,48 +254,16 @@ int32_t PasswordCharWrite(EditBox& e, const UnitPropertyValue& v) {
     return 0;
 }
 
-int32_t SpinRangeWritten(EditBox& e) {
-    if (e.spin)
-        SendMessageW(e.spin.get(), UDM_SETRANGE32, static_cast<WPARAM>(e.data.spinMin), static_cast<LPARAM>(e.data.spinMax));
-    return 0;
-}
-
-int32_t SelectionStartWrite(EditBox& e, const UnitPropertyValue& v) {
-    DWORD s = 0, en = 0;
-    e.Selection(&s, &en);
-    std::wstring t = e.Text();
-    e.SetSelection(v.integer, GbkOffsetOf(t, static_cast<int>(en)) - GbkOffsetOf(t, static_cast<int>(s)));
-    return 0;
-}
-
-int32_t SelectionLengthWrite(EditBox& e, const UnitPropertyValue& v) {
-    DWORD s = 0, en = 0;
-    e.Selection(&s, &en);
-    e.SetSelection(GbkOffsetOf(e.Text(), static_cast<int>(s)), v.integer);
-    return 0;
-}
-
-bool SelectedTextRead(EditBox& e, UnitPropertyValue* out) {
-    const EditBoxData& d = e.data;
-    size_t start = d.selectionStart < d.content.size() ? d.selectionStart : d.content.size();
-    *out = TextValue(d.content.substr(start, d.selectionLength));
-    return true;
-}
-
-int32_t SelectedTextWrite(EditBox& e, const UnitPropertyValue& v) {
-    std::wstring w = WideFromGbk(v.text.c_str(), v.text.size());
-    SendMessageW(e.hwnd(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(w.c_str()));
-    return 0;
-}
+using Selection = SelectionBehaviours<EditBox>;
 
 const Behaviours<EditBox> EditBox::kBehaviours = {
-    {"Content", Written(&ContentWritten)},
+    {"Content", Applies<&EditBox::ApplyContent>()},
     {"Border", Rebuilds<EditBox>()},
-    {"TextColour", Written(&ColourWritten)},
-    {"BackgroundColour", Written(&ColourWritten)},
-    {"Font", Written(&FontWritten)},
+    {"TextColour", Applies<&EditBox::Repaint>()},
+    {"BackgroundColour", Applies<&EditBox::Repaint>()},
+    {"Font", Applies<&EditBox::ApplyStoredFont>()},
     {"HideSelection", Rebuilds<EditBox>()},
-    {"MaxLength", Written(&MaxLengthWritten)},
+    {"MaxLength", Applies<&EditBox::ApplyLimit>()},
     {"MultiLine", Rebuilds<EditBox>()},
     {"ScrollBars", Rebuilds<EditBox>()},
     {"Alignment", Rebuilds<EditBox>()},
@@ -338,18 +271,14 @@ const Behaviours<EditBox> EditBox::kBehaviours = {
     {"PasswordChar", ReadWith(&PasswordCharRead).WriteWith(&PasswordCharWrite)},
     {"CaseConversion", Rebuilds<EditBox>()},
     {"SpinMode", Rebuilds<EditBox>()},
-    {"SpinMinimum", Written(&SpinRangeWritten)},
-    {"SpinMaximum", Written(&SpinRangeWritten)},
-    {"SelectionStart", WriteWith(&SelectionStartWrite)},
-    {"SelectionLength", WriteWith(&SelectionLengthWrite)},
-    {"SelectedText", ReadWith(&SelectedTextRead).WriteWith(&SelectedTextWrite)},
-};
-
-const UnitOperations kEditBoxOperations = {
-    &CreateEditBox, &WriteDescribedProperty<EditBox>, &DescribedPropertyData<EditBox>, &ReadDescribedProperty<EditBox>,
-    nullptr,        &EditBoxKeyFilter,                &EnumerateEditBoxTexts,
+    {"SpinMinimum", Applies<&EditBox::ApplySpinRange>()},
+    {"SpinMaximum", Applies<&EditBox::ApplySpinRange>()},
+    {"SelectionStart", WriteWith(&Selection::StartWrite)},
+    {"SelectionLength", WriteWith(&Selection::LengthWrite)},
+    {"SelectedText", ReadWith(&Selection::SelectedTextRead).WriteWith(&Selection::SelectedTextWrite)},
 };
 
 }  // namespace
 
-const UnitTypeInfo kEditBoxType = DescribedUnitType<EditBoxData>(kTypeWindowUnit | kTypeRaisesEvents, &kEditBoxOperations);
+extern const UnitOperations kEditBoxOperations = DescribedOperations<EditBox>(
+    {.create = &CreateEditBox, .keyFilter = &EditBoxKeyFilter, .enumerateTexts = &EnumerateEditBoxTexts});

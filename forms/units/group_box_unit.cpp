@@ -1,9 +1,8 @@
-// The group box (type code 0x00010009): a "BUTTON" with BS_GROUPBOX that holds units.
+// The group box: a "BUTTON" with BS_GROUPBOX that holds units.
 // Its children are re-parented into it at load, so it paints its own background (the
 // button class leaves it to the parent) and sees-through children find it drawn.
 #include "forms/type_data/group_box_data.h"
 #include "forms/described_unit.h"
-#include "forms/units/core_unit_types.h"
 #include "forms/units/unit_helpers.h"
 #include "runtime/gbk_text.h"
 
@@ -19,6 +18,8 @@ public:
     void BeforeRead() {
         if (alive()) data.caption = WindowTextGbk(hwnd());
     }
+    void ApplyCaption() { SetWindowTextGbk(hwnd(), data.caption); }
+    void ApplyStoredFont() { ApplyFont(data.font, false); }
     void AfterEveryWrite(const FieldDescription&) {
         RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     }
@@ -52,7 +53,7 @@ protected:
 UnitObject* CreateGroupBox(const UnitCreateArgs& a) {
     std::optional<GroupBoxData> d = GroupBoxData::Parse(a.typeData, a.typeDataLength);
     if (!d) return nullptr;
-    auto* g = new GroupBox(&kGroupBoxType, a.windowId, a.unitId);
+    auto* g = new GroupBox(a.type, a.windowId, a.unitId);
     g->data = std::move(*d);
     std::wstring caption = WideFromGbk(g->data.caption.c_str(), g->data.caption.size());
     // WS_EX_CONTROLPARENT: Tab moves into the units it holds.
@@ -72,27 +73,12 @@ void EnumerateGroupBoxTexts(const uint8_t* data, uint32_t length, TextCallback c
     EnumerateFontFace(callback, context, d->font);
 }
 
-int32_t CaptionWritten(GroupBox& g) {
-    SetWindowTextGbk(g.hwnd(), g.data.caption);
-    return 0;
-}
-
-int32_t FontWritten(GroupBox& g) {
-    g.ApplyFont(g.data.font, false);
-    return 0;
-}
-
 const Behaviours<GroupBox> GroupBox::kBehaviours = {
-    {"Caption", Written(&CaptionWritten)},
-    {"Font", Written(&FontWritten)},
-};
-
-const UnitOperations kGroupBoxOperations = {
-    &CreateGroupBox, &WriteDescribedProperty<GroupBox>, &DescribedPropertyData<GroupBox>, &ReadDescribedProperty<GroupBox>,
-    nullptr,         nullptr,                           &EnumerateGroupBoxTexts,
+    {"Caption", Applies<&GroupBox::ApplyCaption>()},
+    {"Font", Applies<&GroupBox::ApplyStoredFont>()},
 };
 
 }  // namespace
 
-const UnitTypeInfo kGroupBoxType =
-    DescribedUnitType<GroupBoxData>(kTypeWindowUnit | kTypeRaisesEvents | kTypeNoFocus, &kGroupBoxOperations);
+extern const UnitOperations kGroupBoxOperations =
+    DescribedOperations<GroupBox>({.create = &CreateGroupBox, .enumerateTexts = &EnumerateGroupBoxTexts});

@@ -1,8 +1,7 @@
-// The label (type code 0x0001000A): a runtime window of class _XR_Label that paints its
+// The label: a runtime window of class _XR_Label that paints its
 // caption, background and border itself.
 #include "forms/type_data/label_data.h"
 #include "forms/described_unit.h"
-#include "forms/units/core_unit_types.h"
 #include "forms/units/unit_helpers.h"
 #include "runtime/gbk_text.h"
 
@@ -27,6 +26,13 @@ public:
     }
 
     bool Transparent() const { return IsColourMarker(data.backgroundColour); }
+    void ApplyCaption() { SetWindowTextGbk(hwnd(), data.caption); }
+    void ApplyStoredFont() { ApplyFont(data.font, false); }
+    // A see-through label lets the windows beneath paint under it.
+    void ApplyTransparency() {
+        LONG ex = GetWindowLongW(hwnd(), GWL_EXSTYLE);
+        SetWindowLongW(hwnd(), GWL_EXSTYLE, Transparent() ? (ex | WS_EX_TRANSPARENT) : (ex & ~WS_EX_TRANSPARENT));
+    }
     COLORREF BackgroundColour() const override {
         return Transparent() ? UnitObject::BackgroundColour() : static_cast<COLORREF>(data.backgroundColour);
     }
@@ -113,7 +119,7 @@ UnitObject* CreateLabel(const UnitCreateArgs& a) {
     std::optional<LabelData> d = LabelData::Parse(a.typeData, a.typeDataLength);
     if (!d) return nullptr;
     UnitObject::RegisterUnitClass(kLabelClass, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS);
-    auto* label = new Label(&kLabelType, a.windowId, a.unitId);
+    auto* label = new Label(a.type, a.windowId, a.unitId);
     label->data = std::move(*d);
     std::wstring caption = WideFromGbk(label->data.caption.c_str(), label->data.caption.size());
     DWORD exStyle = label->Transparent() ? WS_EX_TRANSPARENT : 0;
@@ -132,35 +138,13 @@ void EnumerateLabelTexts(const uint8_t* data, uint32_t length, TextCallback call
     EnumerateFontFace(callback, context, d->font);
 }
 
-int32_t CaptionWritten(Label& l) {
-    SetWindowTextGbk(l.hwnd(), l.data.caption);
-    return 0;
-}
-
-int32_t FontWritten(Label& l) {
-    l.ApplyFont(l.data.font, false);
-    return 0;
-}
-
-// A see-through label lets the windows beneath paint under it.
-int32_t BackgroundColourWritten(Label& l) {
-    LONG ex = GetWindowLongW(l.hwnd(), GWL_EXSTYLE);
-    SetWindowLongW(l.hwnd(), GWL_EXSTYLE, l.Transparent() ? (ex | WS_EX_TRANSPARENT) : (ex & ~WS_EX_TRANSPARENT));
-    return 0;
-}
-
 const Behaviours<Label> Label::kBehaviours = {
-    {"Caption", Written(&CaptionWritten)},
-    {"Font", Written(&FontWritten)},
-    {"BackgroundColour", Written(&BackgroundColourWritten)},
-};
-
-const UnitOperations kLabelOperations = {
-    &CreateLabel, &WriteDescribedProperty<Label>, &DescribedPropertyData<Label>, &ReadDescribedProperty<Label>,
-    nullptr,      nullptr,                        &EnumerateLabelTexts,
+    {"Caption", Applies<&Label::ApplyCaption>()},
+    {"Font", Applies<&Label::ApplyStoredFont>()},
+    {"BackgroundColour", Applies<&Label::ApplyTransparency>()},
 };
 
 }  // namespace
 
-const UnitTypeInfo kLabelType =
-    DescribedUnitType<LabelData>(kTypeWindowUnit | kTypeRaisesEvents | kTypeNoFocus, &kLabelOperations);
+extern const UnitOperations kLabelOperations =
+    DescribedOperations<Label>({.create = &CreateLabel, .enumerateTexts = &EnumerateLabelTexts});

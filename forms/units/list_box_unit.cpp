@@ -1,7 +1,6 @@
-// The list box (type code 0x0001000F): a system "LISTBOX" filled from its type data.
+// The list box: a system "LISTBOX" filled from its type data.
 #include "forms/type_data/list_box_data.h"
 #include "forms/described_unit.h"
-#include "forms/units/core_unit_types.h"
 #include "forms/units/unit_helpers.h"
 #include "runtime/gbk_text.h"
 
@@ -55,6 +54,12 @@ public:
         data.items = Items();
         data.currentSelection = CurrentSelection();
     }
+    void Repaint() { InvalidateRect(hwnd(), nullptr, TRUE); }
+    // A new font resets the item height to the system's; the spacing is kept on top.
+    void ApplyStoredFont() {
+        ApplyFont(data.font, true);
+        ApplySpacing(0, data.itemSpacing);
+    }
 
 protected:
     bool OnReflected(UINT message, WPARAM wParam, LPARAM, LRESULT* result) override {
@@ -71,7 +76,7 @@ protected:
 UnitObject* CreateListBox(const UnitCreateArgs& a) {
     std::optional<ListBoxData> d = ListBoxData::Parse(a.typeData, a.typeDataLength);
     if (!d) return nullptr;
-    auto* l = new ListBox(&kListBoxType, a.windowId, a.unitId);
+    auto* l = new ListBox(a.type, a.windowId, a.unitId);
     l->data = std::move(*d);
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, exStyle = 0;
     BorderStyles(l->data.border, &style, &exStyle);
@@ -99,18 +104,6 @@ int32_t BorderWritten(ListBox& l) {
     return 1;
 }
 
-int32_t ColourWritten(ListBox& l) {
-    InvalidateRect(l.hwnd(), nullptr, TRUE);
-    return 0;
-}
-
-// A new font resets the item height to the system's; the spacing is kept on top.
-int32_t FontWritten(ListBox& l) {
-    l.ApplyFont(l.data.font, true);
-    l.ApplySpacing(0, l.data.itemSpacing);
-    return 0;
-}
-
 int32_t CurrentSelectionWrite(ListBox& l, const UnitPropertyValue& v) {
     l.SelectItem(v.integer);
     l.data.currentSelection = l.CurrentSelection();
@@ -127,18 +120,14 @@ int32_t ItemsWritten(ListBox& l) {
 const Behaviours<ListBox> ListBox::kBehaviours = {
     {"Border", Written(&BorderWritten)},
     {"ItemSpacing", WriteWith(&ItemSpacingWrite<ListBox>)},
-    {"TextColour", Written(&ColourWritten)},
-    {"BackgroundColour", Written(&ColourWritten)},
-    {"Font", Written(&FontWritten)},
+    {"TextColour", Applies<&ListBox::Repaint>()},
+    {"BackgroundColour", Applies<&ListBox::Repaint>()},
+    {"Font", Applies<&ListBox::ApplyStoredFont>()},
     {"CurrentSelection", WriteWith(&CurrentSelectionWrite)},
     {"Items", Written(&ItemsWritten)},
 };
 
-const UnitOperations kListBoxOperations = {
-    &CreateListBox, &WriteDescribedProperty<ListBox>, &DescribedPropertyData<ListBox>, &ReadDescribedProperty<ListBox>,
-    nullptr,        nullptr,                          &EnumerateListBoxTexts,
-};
-
 }  // namespace
 
-const UnitTypeInfo kListBoxType = DescribedUnitType<ListBoxData>(kTypeWindowUnit | kTypeRaisesEvents, &kListBoxOperations);
+extern const UnitOperations kListBoxOperations =
+    DescribedOperations<ListBox>({.create = &CreateListBox, .enumerateTexts = &EnumerateListBoxTexts});

@@ -1,4 +1,4 @@
-// The status bar (type code 0x00030002): the common control "msctls_statusbar32" at the
+// The status bar: the common control "msctls_statusbar32" at the
 // rectangle its record gives, with the parts of its type data.
 #include <windows.h>
 
@@ -6,7 +6,6 @@
 
 #include "forms/type_data/status_bar_data.h"
 #include "forms/described_unit.h"
-#include "forms/units/core_unit_types.h"
 #include "forms/units/unit_helpers.h"
 #include "runtime/gbk_text.h"
 
@@ -43,6 +42,10 @@ public:
             }
         }
     }
+    void ApplyStoredFont() {
+        ApplyFont(data.font, true);
+        ApplyParts();
+    }
     void ApplyBackground() {
         SendMessageW(hwnd(), SB_SETBKCOLOR, 0,
                      IsColourMarker(data.backgroundColour) ? static_cast<LPARAM>(CLR_DEFAULT) : static_cast<LPARAM>(data.backgroundColour));
@@ -55,7 +58,7 @@ public:
 UnitObject* CreateStatusBar(const UnitCreateArgs& a) {
     std::optional<StatusBarData> d = StatusBarData::Parse(a.typeData, a.typeDataLength);
     if (!d) return nullptr;
-    auto* s = new StatusBar(&kStatusBarType, a.windowId, a.unitId);
+    auto* s = new StatusBar(a.type, a.windowId, a.unitId);
     s->data = std::move(*d);
     // The record's rectangle is kept: no docking to the parent's bottom edge.
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER;
@@ -79,35 +82,14 @@ void EnumerateStatusBarTexts(const uint8_t* data, uint32_t length, TextCallback 
     EnumerateFontFace(callback, context, d->font);
 }
 
-int32_t BackgroundColourWritten(StatusBar& s) {
-    s.ApplyBackground();
-    return 0;
-}
-
-int32_t FontWritten(StatusBar& s) {
-    s.ApplyFont(s.data.font, true);
-    s.ApplyParts();
-    return 0;
-}
-
 // A parts block that does not hold exactly its parts is refused (not stored), not half applied.
-int32_t PartsWritten(StatusBar& s) {
-    s.ApplyParts();
-    return 0;
-}
-
 const Behaviours<StatusBar> StatusBar::kBehaviours = {
-    {"BackgroundColour", Written(&BackgroundColourWritten)},
-    {"Font", Written(&FontWritten)},
-    {"Parts", Written(&PartsWritten)},
-};
-
-const UnitOperations kStatusBarOperations = {
-    &CreateStatusBar, &WriteDescribedProperty<StatusBar>, &DescribedPropertyData<StatusBar>,
-    &ReadDescribedProperty<StatusBar>, nullptr, nullptr, &EnumerateStatusBarTexts,
+    {"BackgroundColour", Applies<&StatusBar::ApplyBackground>()},
+    {"Font", Applies<&StatusBar::ApplyStoredFont>()},
+    {"Parts", Applies<&StatusBar::ApplyParts>()},
 };
 
 }  // namespace
 
-const UnitTypeInfo kStatusBarType =
-    DescribedUnitType<StatusBarData>(kTypeWindowUnit | kTypeRaisesEvents | kTypeNoFocus, &kStatusBarOperations);
+extern const UnitOperations kStatusBarOperations =
+    DescribedOperations<StatusBar>({.create = &CreateStatusBar, .enumerateTexts = &EnumerateStatusBarTexts});

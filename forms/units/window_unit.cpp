@@ -1,9 +1,9 @@
-// The window unit (type code 0x00010001): a top-level window built from its type data.
+// The window unit: a top-level window built from its type data.
 #include <algorithm>
 
 #include "forms/type_data/window_data.h"
 #include "forms/described_unit.h"
-#include "forms/units/core_unit_types.h"
+#include "forms/units/window_unit.h"
 #include "forms/units/unit_helpers.h"
 #include "forms/window_list.h"
 #include "forms/window_loader.h"
@@ -16,7 +16,9 @@ const wchar_t kWindowClass[] = L"_XR_Window";
 
 class FormWindow : public UnitObject {
 public:
-    using UnitObject::UnitObject;
+    FormWindow(const UnitTypeInfo* type, uint32_t windowId, uint32_t unitId) : UnitObject(type, windowId, unitId) {
+        ownFocusEvents_ = false;  // the window passes the focus on to a unit after its GotFocus
+    }
     WindowData data;
     static const Behaviours<FormWindow> kBehaviours;
 
@@ -94,6 +96,8 @@ public:
     }
 
     void ApplyTopmost();
+    void ApplyCaption() { SetWindowTextGbk(hwnd(), data.caption); }
+    void Repaint() { InvalidateRect(hwnd(), nullptr, TRUE); }
 
     void ShowInitially() {
         int command = SW_SHOW;
@@ -120,7 +124,7 @@ protected:
                 }
                 break;
             case WM_SETFOCUS: {
-                RaiseUnitEvent(-7);
+                FocusChanged(true);
                 WindowEntry* e = FindLoadedWindow(windowId());
                 if (!e || !alive() || GetFocus() != hwnd()) return 0;
                 if (e->lastFocus && IsWindow(e->lastFocus) && IsChild(hwnd(), e->lastFocus)) {
@@ -132,7 +136,7 @@ protected:
                 return 0;
             }
             case WM_KILLFOCUS:
-                RaiseUnitEvent(-8);
+                FocusChanged(false);
                 return 0;
             case WM_DESTROY:
                 if (WindowEntry* e = FindWindowEntry(windowId())) e->destroying = true;
@@ -178,7 +182,7 @@ HICON WindowIcon(UnitObject*, bool large) { return DefaultIcon(large); }
 UnitObject* CreateWindowUnit(const UnitCreateArgs& a) {
     std::optional<WindowData> d = WindowData::Parse(a.typeData, a.typeDataLength);
     if (!d) return nullptr;
-    auto* w = new FormWindow(&kWindowType, a.windowId, a.unitId);
+    auto* w = new FormWindow(a.type, a.windowId, a.unitId);
     w->data = std::move(*d);
 
     const wchar_t* className = kWindowClass;
@@ -191,7 +195,7 @@ UnitObject* CreateWindowUnit(const UnitCreateArgs& a) {
     // A modal window, or one that keeps out of the taskbar, is owned by the runtime's
     // hidden owner window when no owner was given.
     HWND owner = a.parent;
-    if (!owner && (a.extra1 != 0 || !w->data.showInTaskbar)) owner = App().hiddenOwner;
+    if (!owner && (a.extra1 != 0 || !w->data.showInTaskbar)) owner = App().hiddenOwner.get();
     int x = a.left, y = a.top;
     if (w->data.position == 1) {
         x = (GetSystemMetrics(SM_CXSCREEN) - a.width) / 2;
@@ -223,63 +227,29 @@ void EnumerateWindowTexts(const uint8_t* data, uint32_t length, TextCallback cal
     EnumerateText(callback, context, d->fileName);
 }
 
-int32_t CaptionWritten(FormWindow& w) {
-    SetWindowTextGbk(w.hwnd(), w.data.caption);
-    return 0;
-}
-
-int32_t StylesWritten(FormWindow& w) {
-    w.ApplyStyles();
-    return 0;
-}
-
-int32_t BackgroundWritten(FormWindow& w) {
-    InvalidateRect(w.hwnd(), nullptr, TRUE);
-    return 0;
-}
-
-int32_t PositionWritten(FormWindow& w) {
-    w.ApplyPosition();
-    return 0;
-}
-
-int32_t MovableWritten(FormWindow& w) {
-    w.ApplyMovable();
-    return 0;
-}
-
-int32_t AlwaysOnTopWritten(FormWindow& w) {
-    w.ApplyTopmost();
-    return 0;
-}
-
 const Behaviours<FormWindow> FormWindow::kBehaviours = {
-    {"Caption", Written(&CaptionWritten)},
-    {"BorderStyle", Written(&StylesWritten)},
-    {"ControlBox", Written(&StylesWritten)},
-    {"MaximiseBox", Written(&StylesWritten)},
-    {"MinimiseBox", Written(&StylesWritten)},
-    {"BackgroundColour", Written(&BackgroundWritten)},
-    {"BackgroundPicture", Written(&BackgroundWritten)},
-    {"PictureSetting", Written(&BackgroundWritten)},
-    {"Position", Written(&PositionWritten)},
-    {"Movable", Written(&MovableWritten)},
-    {"AlwaysOnTop", Written(&AlwaysOnTopWritten)},
-};
-
-const UnitOperations kWindowOperations = {
-    &CreateWindowUnit, &WriteDescribedProperty<FormWindow>, &DescribedPropertyData<FormWindow>,
-    &ReadDescribedProperty<FormWindow>, &WindowIcon, nullptr, &EnumerateWindowTexts,
+    {"Caption", Applies<&FormWindow::ApplyCaption>()},
+    {"BorderStyle", Applies<&FormWindow::ApplyStyles>()},
+    {"ControlBox", Applies<&FormWindow::ApplyStyles>()},
+    {"MaximiseBox", Applies<&FormWindow::ApplyStyles>()},
+    {"MinimiseBox", Applies<&FormWindow::ApplyStyles>()},
+    {"BackgroundColour", Applies<&FormWindow::Repaint>()},
+    {"BackgroundPicture", Applies<&FormWindow::Repaint>()},
+    {"PictureSetting", Applies<&FormWindow::Repaint>()},
+    {"Position", Applies<&FormWindow::ApplyPosition>()},
+    {"Movable", Applies<&FormWindow::ApplyMovable>()},
+    {"AlwaysOnTop", Applies<&FormWindow::ApplyTopmost>()},
 };
 
 }  // namespace
+
+extern const UnitOperations kWindowOperations = DescribedOperations<FormWindow>(
+    {.create = &CreateWindowUnit, .windowIcon = &WindowIcon, .enumerateTexts = &EnumerateWindowTexts});
 
 void ReleaseDefaultIcons() {
     g_largeIcon.reset();
     g_smallIcon.reset();
 }
-
-const UnitTypeInfo kWindowType = DescribedUnitType<WindowData>(kTypeWindowUnit | kTypeRaisesEvents, &kWindowOperations);
 
 void ShowLoadedWindow(UnitObject* window) {
     if (auto* form = dynamic_cast<FormWindow*>(window))

@@ -14,7 +14,7 @@ constexpr uint32_t kTaskModal = 0x2000;    // MB_TASKMODAL
 
 // Owner: a loaded window given by reference, or a native handle given as an integer.
 HWND OwnerOf(const ArgValue& owner) {
-    if (owner.tag == kTypeWindow) return hook::UnitWindow(owner.low, 0);
+    if (owner.tag == kWindowTypeCode) return hook::UnitWindow(owner.low, 0);
     // A stale handle would make the system refuse the box and the caller read "OK" (0).
     if (owner.tag == kTagInt && IsWindow(static_cast<HWND>(owner.Pointer()))) return static_cast<HWND>(owner.Pointer());
     return nullptr;

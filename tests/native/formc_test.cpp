@@ -28,7 +28,7 @@ left = 50
 top = 50
 width = 500
 height = 550
-events = { 0 = "OnCreated" }
+events = { Created = "OnCreated" }
 )");
 
 FormCompileResult Compile(const std::string& units, const std::string& window = kWindow) {
@@ -73,7 +73,7 @@ width = 40
 height = 20
 input_mode = "integer_text"
 alignment = "right"
-events = { -9 = "OnKey", -1 = "OnClick" }
+events = { KeyDown = "OnKey", MouseDown = "OnClick" }
 
 [[unit]]
 id = 0x16010012
@@ -85,7 +85,7 @@ left = 0
 top = 0
 width = 40
 height = 20
-events = { -9 = "OnKey" }
+events = { KeyDown = "OnKey" }
 
 [[unit]]
 id = 0x16010013
@@ -301,7 +301,7 @@ left = 0
 top = 0
 width = 1
 height = 1
-events = { -9 = "OnKey", -1 = "OnMouse" }
+events = { KeyDown = "OnKey", MouseDown = "OnMouse" }
 )";
     auto r = Compile(units + "\n[event_code]\norder = [\"OnKey\", \"OnMouse\"]\n");
     ASSERT_TRUE(r.ok) << r.error;
@@ -328,6 +328,46 @@ events = { -9 = "OnKey", -1 = "OnMouse" }
     EXPECT_FALSE(Compile(units + "\n[event_code]\nfirst = []\n").ok);
 }
 
+// Events are bound by name, and by number only where the framework names no event. Each
+// handler is bound to events of one set of arguments, which the event code then checks its
+// declaration against (tests/native/handler_check.sh compiles such a check).
+TEST(FormCompiler, BindsEventsByNameAndChecksEachHandlersArguments) {
+    auto r = Compile(R"(
+[[unit]]
+id = 0x16010010
+name = "tabs"
+type = "PageControl"
+left = 0
+top = 0
+width = 100
+height = 100
+events = { PageChanging = "OnChanging", 2 = "OnStrip", KeyDown = "OnKey" }
+)");
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(Find(r, 0x16010010)->events, (std::vector<EventEntry>{{1, 16}, {2, 32}, {-9, 48}}));
+    const std::string code = EventCodeSource(r.handlers, "kCode", "f.toml", "h.h", r.handlerChecks);
+    EXPECT_NE(code.find("static_assert(kHandlerTakes<decltype(&OnChanging), void(int32_t page)>"), std::string::npos) << code;
+    EXPECT_NE(code.find("static_assert(kHandlerTakes<decltype(&OnKey), void(int32_t key, int32_t modifiers)>"),
+              std::string::npos);
+    EXPECT_EQ(code.find("decltype(&OnStrip)"), std::string::npos) << "an event the framework does not describe";
+
+    auto twoShapes = Compile(R"(
+[[unit]]
+id = 0x16010010
+name = "box"
+type = "EditBox"
+left = 0
+top = 0
+width = 10
+height = 10
+events = { KeyDown = "OnInput", MouseDown = "OnInput" }
+)");
+    EXPECT_FALSE(twoShapes.ok);
+    EXPECT_NE(twoShapes.error.find("\"OnInput\" takes (int32_t x, int32_t y, int32_t modifiers)"), std::string::npos)
+        << twoShapes.error;
+    EXPECT_NE(twoShapes.error.find("KeyDown passes (int32_t key, int32_t modifiers)"), std::string::npos);
+}
+
 struct BadForm {
     const char* what;
     const char8_t* units;
@@ -343,9 +383,10 @@ TEST(FormCompiler, ErrorsNameTheUnitAndTheKey) {
         {"no GBK form", u8"caption = \"€🙂\"\n", {u8"'caption'", u8"no GBK form"}},
         {"wrong value type", u8"effect = \"big\"\n", {u8"'effect'", u8"integer"}},
         {"out of range", u8"effect = 0x100000000\n", {u8"'effect'", u8"outside"}},
-        {"bad event number", u8"events = { click = \"OnClick\" }\n", {u8"'events'", u8"click"}},
-        {"bad handler name", u8"events = { 0 = \"On Click\" }\n", {u8"'events'", u8"C++ name"}},
-        {"page off a page control", u8"page = 1\n", {u8"'page'", u8"page control"}},
+        {"unknown event name", u8"events = { Click = \"OnClick\" }\n", {u8"'events'", u8"\"Click\" is no event of a TransLabel"}},
+        {"number of a named event", u8"events = { -9 = \"OnKey\" }\n", {u8"'events'", u8"event -9 of a TransLabel is named KeyDown"}},
+        {"bad handler name", u8"events = { MouseDown = \"On Click\" }\n", {u8"'events'", u8"C++ name"}},
+        {"page off a page control", u8"page = 1\n", {u8"'page'", u8"only units on pages"}},
         {"long face name", u8"font = { face = \"0123456789012345678901234567890123\" }\n", {u8"'face'", u8"31"}},
     };
     for (const BadForm& c : cases) {
@@ -374,7 +415,7 @@ TEST(FormCompiler, RefusesBrokenStructure) {
         {"missing page", tabs + unit("0x16010010", "a", "Button", "parent = \"tabs\""), "'page': required"},
         {"page out of range", tabs + unit("0x16010010", "a", "Button", "parent = \"tabs\"\npage = 3"), "has 2 pages"},
         {"parent not a container", unit("0x16010010", "a", "Button") + unit("0x16010011", "b", "Button", "parent = \"a\""),
-         "not a GroupBox or PageControl"},
+         "which holds no units"},
         {"parent cycle", unit("0x16010010", "a", "GroupBox", "parent = \"b\"") + unit("0x16010011", "b", "GroupBox", "parent = \"a\""),
          "cycle"},
         {"child order misses a unit",

@@ -18,6 +18,7 @@
 #include "controls/list_view_data.h"
 #include "controls/page_control_data.h"
 #include "controls/trans_label_data.h"
+#include "controls/unit_types.h"
 #include "forms/type_data/button_data.h"
 #include "forms/type_data/combo_box_data.h"
 #include "forms/type_data/edit_box_data.h"

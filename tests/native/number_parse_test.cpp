@@ -150,7 +150,7 @@ TEST(ToNumber, DateTimeArraysAndOtherTagsGiveZero) {
     EXPECT_EQ(ToNumber(ArgValue::OfPointer(bytes, kTagInt | kArrayFlag)), 0);
     EXPECT_EQ(ToNumber(Raw(5, 0, kTag8Bytes)), 0);
     EXPECT_EQ(ToNumber(Raw(5, 0, 0)), 0);
-    EXPECT_EQ(ToNumber(Raw(5, 0, kTypeEditBox)), 0);
+    EXPECT_EQ(ToNumber(Raw(5, 0, kWindowTypeCode)), 0);
 }
 
 TEST(ToInteger, ConvertsEachTagItsOwnWay) {
@@ -173,7 +173,7 @@ TEST(ToInteger, ConvertsEachTagItsOwnWay) {
     EXPECT_EQ(ToInteger(Raw(0x87654321, 0x1, kTagSubroutine)), static_cast<int32_t>(0x87654321));
     EXPECT_EQ(ToInteger(ArgValue::OfDouble(43465.5, kTagDateTime)), 0);
     EXPECT_EQ(ToInteger(Raw(9, 0, kTagBytes | kArrayFlag)), 0);
-    EXPECT_EQ(ToInteger(Raw(9, 0, kTypeWindow)), 0);
+    EXPECT_EQ(ToInteger(Raw(9, 0, kWindowTypeCode)), 0);
 }
 
 }  // namespace

@@ -8,19 +8,8 @@
 #include <optional>
 #include <vector>
 
-#include "controls/list_view_data.h"
-#include "controls/page_control_data.h"
-#include "controls/trans_label_data.h"
+#include "controls/unit_types.h"
 #include "forms/template_image.h"
-#include "forms/type_data/button_data.h"
-#include "forms/type_data/combo_box_data.h"
-#include "forms/type_data/edit_box_data.h"
-#include "forms/type_data/group_box_data.h"
-#include "forms/type_data/label_data.h"
-#include "forms/type_data/list_box_data.h"
-#include "forms/type_data/status_bar_data.h"
-#include "forms/type_data/timer_data.h"
-#include "forms/type_data/window_data.h"
 #include "tools/formc/form_compiler.h"
 
 namespace {
@@ -53,33 +42,21 @@ TableAt UnitTableOf(const std::vector<uint8_t>& b) {
     return {at, at + 4};
 }
 
-template <typename T>
-void Parse(const std::vector<uint8_t>& data) {
-    std::vector<uint8_t> own(data);  // exactly its size: ASan sees a read past it
-    (void)T::Parse(own.data(), own.size());
-}
-
-// What loading does with each record next: its unit type parses the type data.
-void ParseTypeData(const TemplateImage& image) {
-    for (const WindowTemplate& w : image.windows) {
-        for (const UnitRecord& r : w.records) {
-            switch (r.typeCode) {
-                case kTypeWindow: Parse<WindowData>(r.typeData); break;
-                case kTypeEditBox: Parse<EditBoxData>(r.typeData); break;
-                case kTypeGroupBox: Parse<GroupBoxData>(r.typeData); break;
-                case kTypeLabel: Parse<LabelData>(r.typeData); break;
-                case kTypeButton: Parse<ButtonData>(r.typeData); break;
-                case kTypeComboBox: Parse<ComboBoxData>(r.typeData); break;
-                case kTypeListBox: Parse<ListBoxData>(r.typeData); break;
-                case kTypeTimer: Parse<TimerData>(r.typeData); break;
-                case kTypePageControl: Parse<PageControlData>(r.typeData); break;
-                case kTypeStatusBar: Parse<StatusBarData>(r.typeData); break;
-                case kTypeListView: Parse<ListViewData>(r.typeData); break;
-                case kTypeTransLabel: Parse<TransLabelData>(r.typeData); break;
-                default: break;
-            }
-        }
+// What loading does with a record next: the unit type of its code (from the list of unit
+// types) parses the type data.
+struct TypeDataParse {
+    const UnitRecord& record;
+    template <class Data>
+    void operator()(uint32_t code, uint32_t) const {
+        if (record.typeCode != code) return;
+        std::vector<uint8_t> own(record.typeData);  // exactly its size: ASan sees a read past it
+        (void)Data::Parse(own.data(), own.size());
     }
+};
+
+void ParseTypeData(const TemplateImage& image) {
+    for (const WindowTemplate& w : image.windows)
+        for (const UnitRecord& r : w.records) ForEachUnitType(TypeDataParse{r});
 }
 
 // Reads damaged bytes from a buffer of their own size. An image that is accepted is parsed

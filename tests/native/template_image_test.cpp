@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "controls/unit_types.h"
 #include "forms/template_cursor.h"
 #include "forms/template_writer.h"
 #include "tests/native/template_sample.h"
@@ -186,10 +187,10 @@ TEST(TemplateImage, MenuItemsKeepTheirRawBytesAndStayUnresolved) {
     TemplateImage image = Small();
     UnitRecord menu;
     menu.id = 0x26010001;
-    menu.typeCode = kTypeMenuItem;
+    menu.typeCode = kMenuItemTypeCode;
     menu.isMenuItem = true;
     TemplateWriter w;
-    w.U32(kTypeMenuItem);
+    w.U32(kMenuItemTypeCode);
     w.Bytes("\x01\x02\x03", 3);  // a layout this reader does not know
     menu.menuItemBytes = w.Take();
     image.windows[0].records.push_back(menu);

@@ -10,6 +10,7 @@
 #include "controls/list_view_data.h"
 #include "controls/page_control_data.h"
 #include "controls/trans_label_data.h"
+#include "controls/unit_types.h"
 #include "forms/template_image.h"
 #include "forms/type_data/button_data.h"
 #include "forms/type_data/combo_box_data.h"
@@ -18,7 +19,7 @@
 #include "forms/type_data/label_data.h"
 #include "forms/type_data/list_box_data.h"
 #include "forms/type_data/status_bar_data.h"
-#include "forms/type_data/timer_data.h"
+#include "forms/units/timer_type.h"
 #include "forms/type_data/window_data.h"
 
 namespace sample {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "controls/trans_label_data.h"
+#include "controls/unit_types.h"
 #include "main_window_units.h"
 #include "toolbox/host_list_rules.h"
 #include "toolbox/inventory_prices.h"

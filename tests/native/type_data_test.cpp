@@ -14,7 +14,7 @@
 #include "forms/type_data/label_data.h"
 #include "forms/type_data/list_box_data.h"
 #include "forms/type_data/status_bar_data.h"
-#include "forms/type_data/timer_data.h"
+#include "forms/units/timer_type.h"
 #include "forms/type_data/window_data.h"
 
 namespace {

@@ -16,7 +16,7 @@
 #include "forms/type_data/label_data.h"
 #include "forms/type_data/list_box_data.h"
 #include "forms/type_data/status_bar_data.h"
-#include "forms/type_data/timer_data.h"
+#include "forms/units/timer_type.h"
 #include "forms/type_data/window_data.h"
 #include "tools/formc/form_compiler.h"
 
@@ -90,11 +90,11 @@ TEST(TypeDescription, PropertyValuesGoThroughTheDescription) {
     StatusBarPart part;
     part.text = "a";
     std::vector<uint8_t> block = StatusBarData::WriteParts({part});
-    ASSERT_TRUE(StoreDescribedProperty(bar, "Parts", Bytes(block)));
+    ASSERT_TRUE(StoreDescribedProperty(bar, PropertyIndex<StatusBarData>("Parts"), Bytes(block)));
     ASSERT_EQ(bar.parts.size(), 1u);
     std::vector<uint8_t> longer = block;
     longer.push_back(0);
-    EXPECT_FALSE(StoreDescribedProperty(bar, "Parts", Bytes(longer)));
+    EXPECT_FALSE(StoreDescribedProperty(bar, PropertyIndex<StatusBarData>("Parts"), Bytes(longer)));
     EXPECT_EQ(bar.parts.size(), 1u) << "a refused block leaves the parts alone";
     ASSERT_TRUE(LoadDescribedProperty(bar, 13, &v));
     EXPECT_EQ(v.bytes, block);

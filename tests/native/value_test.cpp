@@ -7,14 +7,14 @@ TEST(TypeTags, ClassesFollowTheTopBits) {
     EXPECT_EQ(ClassOfTag(kTagText), TypeClass::Basic);
     EXPECT_EQ(ClassOfTag(kTagText | kArrayFlag), TypeClass::Basic);
     EXPECT_EQ(ClassOfTag(0x40000001), TypeClass::UserDefined);
-    EXPECT_EQ(ClassOfTag(kTypeEditBox), TypeClass::Library);
+    EXPECT_EQ(ClassOfTag(kWindowTypeCode), TypeClass::Library);
     EXPECT_EQ(ClassOfTag(0xC0010001), TypeClass::Library);
 }
 
 TEST(TypeTags, NumericTagsAreTheBasicOnesEndingInOne) {
     for (uint32_t t : std::initializer_list<uint32_t>{kTagByte, kTagShort, kTagInt, kTagLong, kTagFloat, kTagDouble}) EXPECT_TRUE(IsNumericTag(t)) << t;
     for (uint32_t t : std::initializer_list<uint32_t>{kTagBool, kTagDateTime, kTagText, kTagBytes, kTagSubroutine, kTag8Bytes, kTagInt | kArrayFlag,
-                       uint32_t{kTypeWindow}})
+                       uint32_t{kWindowTypeCode}})
         EXPECT_FALSE(IsNumericTag(t)) << t;
 }
 
@@ -49,6 +49,6 @@ TEST(ArgValueRecordDeathTest, AWrongTagFailsTheRead) {
     EXPECT_DEATH((void)ArgValue::OfInt(3).Double(), "Double");
     EXPECT_DEATH((void)ArgValue::OfDouble(1.5).Text(), "Text");
     EXPECT_DEATH((void)ArgValue::OfText("a").Long(), "Long");
-    EXPECT_DEATH((void)ArgValue::OfUnit(1, 2, kTypeEditBox).Pointer(), "Pointer");
+    EXPECT_DEATH((void)ArgValue::OfUnit(1, 2, kWindowTypeCode).Pointer(), "Pointer");
     EXPECT_DEATH((void)ArgValue::OfLong(5).Byte(), "Byte");
 }

@@ -62,7 +62,7 @@ TEST(ValueToText, OtherTagsAreEmpty) {
     EXPECT_EQ(ValueToText(Raw(0x401000, 0, kTagSubroutine)), "");
     EXPECT_EQ(ValueToText(Raw(1, 2, kTag8Bytes)), "");
     EXPECT_EQ(ValueToText(Raw(0, 0, 0)), "");
-    EXPECT_EQ(ValueToText(Raw(0x52010001, 0x06010000, kTypeWindow)), "");
+    EXPECT_EQ(ValueToText(Raw(0x52010001, 0x06010000, kWindowTypeCode)), "");
     EXPECT_EQ(ValueToText(Raw(0, 0, 0x40000001)), "");
 }
 
@@ -119,7 +119,7 @@ TEST(ValueToBytes, TextsByteSetsAndArrays) {
 
 TEST(ValueToBytes, NonBasicTagsAreEmpty) {
     EXPECT_EQ(ValueToBytes(Raw(5, 0, 0)), Bytes{});
-    EXPECT_EQ(ValueToBytes(Raw(5, 0, kTypeEditBox)), Bytes{});
+    EXPECT_EQ(ValueToBytes(Raw(5, 0, kWindowTypeCode)), Bytes{});
     EXPECT_EQ(ValueToBytes(Raw(5, 0, 0x40000001)), Bytes{});
     EXPECT_EQ(ValueToBytes(Raw(5, 0, 0xC0010001)), Bytes{});
     EXPECT_EQ(ValueToBytes(Raw(5, 0, 0x80000007)), Bytes{});

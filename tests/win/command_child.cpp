@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "controls/support_libraries.h"
+#include "controls/unit_types.h"
 #include "forms/forms_runtime.h"
 #include "forms/unit_commands.h"
 #include "runtime/app.h"

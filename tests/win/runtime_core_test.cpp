@@ -187,7 +187,7 @@ TEST(MessageLoop, ReturnsAtOnceWithoutLiveWindows) {
 namespace {
 int g_idleCalls = 0;
 HWND g_idleWindow = nullptr;
-bool g_modal = true;
+std::atomic<bool> g_modal = true;
 void IdleCallback(intptr_t parameter) {
     EXPECT_EQ(parameter, 42);
     if (++g_idleCalls == 3) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "controls/support_libraries.h"
+#include "controls/unit_types.h"
 #include "forms/event_handler.h"
 #include "forms/forms_runtime.h"
 #include "runtime/program_descriptor.h"

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "controls/support_libraries.h"
+#include "controls/unit_types.h"
 #include "forms/unit_type.h"
 #include "forms/window_list.h"
 #include "runtime/app.h"

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/support_libraries.h"
+#include "controls/unit_types.h"
 #include "forms/event_handler.h"
 #include "forms/forms_runtime.h"
 #include "forms/unit_commands.h"

@@ -64,7 +64,7 @@ TEST(ConversionCommands, ToBytesGivesAByteSetBlockOrNull) {
     EXPECT_EQ(TakeBytes(b), "\x01\x02\x03\x04");
     EXPECT_EQ(TakeBytes(Call(&ToBytes, {s.Text("ab")})), "ab");
     EXPECT_EQ(Call(&ToBytes, {s.Text("")}).Pointer(), nullptr);
-    EXPECT_EQ(Call(&ToBytes, {ArgValue::OfUnit(1, 2, kTypeEditBox)}).Pointer(), nullptr);
+    EXPECT_EQ(Call(&ToBytes, {ArgValue::OfUnit(1, 2, kWindowTypeCode)}).Pointer(), nullptr);
     // A byte array's data up to the first NUL as text.
     EXPECT_EQ(TakeText(Call(&ToText, {s.Bytes(std::string("a\0b", 3))})), "a");
 }

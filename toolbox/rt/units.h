@@ -1,7 +1,7 @@
 // Units as the tools name them: a typed reference per unit (generated from the form source
 // into main_window_units.h, so no unit id is ever written twice) and the properties each
 // unit type offers, by name (generated from the unit types' descriptions into
-// unit_properties.h, so no property index is ever written twice). Portable: no Windows
+// unit_properties.h, so no property index or event number is ever written twice). Portable: no Windows
 // header, so the tools' pure rules that name units build and run natively too.
 #pragma once
 
@@ -23,10 +23,18 @@ struct Property {
     const char* name;  // the framework's English name of the property
 };
 
+// Event `number` of units of type Owner (or of every unit type, for Common), by the name
+// the form source binds handlers to it with.
+template <class Owner>
+struct Event {
+    int32_t number;
+    const char* name;
+};
+
 }  // namespace rt
 
-// Each unit type with its type code, type name and properties by name, written by the form
-// compiler from the types' descriptions: no property index is written here.
+// Each unit type with its type code, type name, properties and events by name, written by the
+// form compiler from the list of unit types: no property index or event number is written here.
 #include "unit_properties.h"
 
 namespace rt {

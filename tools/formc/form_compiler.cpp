@@ -11,17 +11,22 @@
 //   switch_23, integer_25, show_in_taskbar, switch_27, choice_28, always_on_top,
 //   switch_30, class_name, background_picture, icon, background_music, file_name.
 // Keys of every [[unit]]:
-//   id, name, type (EditBox, Label, GroupBox, Button, Timer, ComboBox, ListBox,
+//   id, name, type (a unit type's English name from the list of unit types,
+//   controls/unit_types.h: EditBox, Label, GroupBox, Button, Timer, ComboBox, ListBox,
 //   StatusBar, PageControl, ListView, TransLabel) are required; left, top, width, height
-//   too. Optional: comment, parent (a unit name; a GroupBox or PageControl), page
-//   (1-based, required on a page control's units), visible (true), disabled (false),
-//   tab_stop (true for the types that take the focus), tab_order, tag, cursor (bytes,
-//   default 4 zero bytes), event_source (a unit name of the same type), events.
+//   too. Optional: comment, parent (a unit name; a unit that holds units or shows pages),
+//   page (1-based, required on the units of one that shows pages), visible (true), disabled
+//   (false), tab_stop (true for the types that take the focus), tab_order, tag, cursor
+//   (bytes, default 4 zero bytes), event_source (a unit name of the same type), events.
 //   Then the type's properties, named after them in snake case (tools/formc/unit_binding.h).
 // Value forms:
-//   events      { 0 = "OnClick", -9 = "OnKeyDown" }: event number = handler name; ""
-//               stores "no handler". Handlers get offsets in order of first use, after
-//               those that [event_code] orders.
+//   events      { Click = "OnClick", KeyDown = "OnKeyDown" }: event name = handler name; ""
+//               stores "no handler". The names are the type's own events and the common
+//               events of every unit (forms/unit_events.h); a number names an event only
+//               where the framework names none. Handlers get offsets in order of first
+//               use, after those that [event_code] orders. A handler bound to events with
+//               other arguments is refused here; the event-code source checks as it is
+//               compiled that each handler declares exactly the parameters of its events.
 //   colours     integers, written as hex: 0x00BBGGRR; 0xFF000000 is the marker colour.
 //   switches    true / false (or an integer, stored as is).
 //   fonts       { height = -12, weight = 400, charset = 134, face = "楷体" } plus width,
@@ -49,6 +54,7 @@
 #include <set>
 #include <sstream>
 
+#include "forms/unit_type_flags.h"
 #include "tools/formc/form_error.h"
 #include "tools/formc/gbk_conversion.h"
 #include "tools/formc/toml_keys.h"
@@ -56,8 +62,33 @@
 
 namespace {
 
+// The event an `events` key names for a unit of the type: a name of the type's own events
+// or of the common ones, or a number that names no event of them.
+const EventDescription* EventOfKey(Keys& k, const SourceUnitType& type, const std::string& key, int32_t* number) {
+    const bool common = type.Has(kTypeWindowUnit);
+    if (const EventDescription* e = FindEvent(type.events, common, key.c_str())) {
+        *number = e->number;
+        return e;
+    }
+    int64_t n = 0;
+    std::istringstream in(key);
+    if (!(in >> n) || !in.eof() || n < std::numeric_limits<int32_t>::min() || n > std::numeric_limits<int32_t>::max())
+        k.Fail("events", "\"" + key + "\" is no event of a " + type.name);
+    *number = static_cast<int32_t>(n);
+    auto named = [&](std::span<const EventDescription> events) -> const EventDescription* {
+        for (const EventDescription& e : events)
+            if (e.number == *number) return &e;
+        return nullptr;
+    };
+    const EventDescription* e = named(type.events);
+    if (!e && common) e = named(OwnEvents<CommonEvents>());
+    if (e) k.Fail("events", "event " + key + " of a " + type.name + " is named " + e->name);
+    return nullptr;
+}
+
 // Common record keys shared by the window and the units.
-void BindCommon(Keys& k, UnitRecord& r, std::map<int32_t, std::string>& events, bool tabStopDefault) {
+void BindCommon(Keys& k, UnitRecord& r, const SourceUnitType& type, std::map<int32_t, BoundEvent>& events,
+                bool tabStopDefault) {
     k.I32("left", r.left);
     k.I32("top", r.top);
     k.I32("width", r.width);
@@ -72,15 +103,12 @@ void BindCommon(Keys& k, UnitRecord& r, std::map<int32_t, std::string>& events, 
     if (const toml::table* t = k.Table("events")) {
         for (const auto& [key, value] : *t) {
             std::string text(key.str());
-            int64_t number = 0;
-            std::istringstream in(text);
-            if (!(in >> number) || !in.eof() || number < std::numeric_limits<int32_t>::min() ||
-                number > std::numeric_limits<int32_t>::max())
-                k.Fail("events", "\"" + text + "\" is not an event number");
+            int32_t number = 0;
+            const EventDescription* event = EventOfKey(k, type, text, &number);
             if (!value.is_string()) k.Fail("events", "event " + text + ": expected a handler name");
             std::string handler = value.as_string()->get();
             if (!handler.empty() && !IsIdentifier(handler)) k.Fail("events", "event " + text + ": \"" + handler + "\" is not a C++ name");
-            if (!events.emplace(static_cast<int32_t>(number), handler).second) k.Fail("events", "event " + text + " given twice");
+            if (!events.emplace(number, BoundEvent{handler, event, text}).second) k.Fail("events", "event " + text + " given twice");
         }
     }
 }
@@ -97,8 +125,8 @@ uint32_t RequiredId(Keys& k) {
 }
 
 // Events in table order: own events upward, then the common events -1, -2, ...
-std::vector<std::pair<int32_t, std::string>> OrderedEvents(const std::map<int32_t, std::string>& events) {
-    std::vector<std::pair<int32_t, std::string>> out(events.begin(), events.end());
+std::vector<std::pair<int32_t, BoundEvent>> OrderedEvents(const std::map<int32_t, BoundEvent>& events) {
+    std::vector<std::pair<int32_t, BoundEvent>> out(events.begin(), events.end());
     std::stable_partition(out.begin(), out.end(), [](const auto& e) { return e.first >= 0; });
     std::reverse(std::find_if(out.begin(), out.end(), [](const auto& e) { return e.first < 0; }), out.end());
     return out;
@@ -131,9 +159,9 @@ FormCompileResult Compile(std::string_view text, const std::string& sourcePath) 
     self.id = kWindowRecordId;
     wk.U32("record_id", self.id);
     if (!IsValidUnitId(self.id) || KindOfUnitId(self.id) != 0) wk.Fail("record_id", "not a window record id (kind 0)");
-    self.typeCode = kTypeWindow;
-    std::map<int32_t, std::string> windowEvents;
-    BindCommon(wk, self, windowEvents, false);
+    self.typeCode = kWindowTypeCode;
+    std::map<int32_t, BoundEvent> windowEvents;
+    BindCommon(wk, self, WindowSourceType(), windowEvents, false);
     self.typeData = BindWindowData(wk);
     wk.Finish();
 
@@ -162,15 +190,16 @@ FormCompileResult Compile(std::string_view text, const std::string& sourcePath) 
             RequireKey(uk, "type");
             uk.Utf8("type", u.type);
             const SourceUnitType* type = FindSourceUnitType(u.type);
-            if (!type) uk.Fail("type", "unknown unit type \"" + u.type + "\"");
+            if (!type || type == &WindowSourceType()) uk.Fail("type", "unknown unit type \"" + u.type + "\"");
+            u.kind = type;
             u.record.typeCode = type->code;
             for (const char* key : {"left", "top", "width", "height"}) RequireKey(uk, key);
             uk.Text("comment", u.record.comment);
             uk.Utf8("parent", u.parent);
             uk.Int("page", 1, std::numeric_limits<int32_t>::max(), u.page);
             uk.Utf8("event_source", u.eventSource);
-            BindCommon(uk, u.record, u.events, type->takesFocus);
-            u.record.typeData = type->bind(uk, u);
+            BindCommon(uk, u.record, *type, u.events, TakesFocus(type->flags));
+            u.record.typeData = type->bind(uk, u, type->flags);
             uk.Finish();
             units.push_back(std::move(u));
         }
@@ -195,19 +224,19 @@ FormCompileResult Compile(std::string_view text, const std::string& sourcePath) 
     // Parents and pages.
     for (SourceUnit& u : units) {
         if (u.parent.empty()) {
-            if (u.page) Throw(u.context + ", key 'page': only units on a page control have a page");
+            if (u.page) Throw(u.context + ", key 'page': only units on pages have a page");
             continue;
         }
         SourceUnit& p = lookup(u, "parent", u.parent);
         if (&p == &u) Throw(u.context + ", key 'parent': a unit cannot hold itself");
-        if (p.record.typeCode == kTypePageControl) {
-            if (!u.page) Throw(u.context + ", key 'page': required on a unit of the page control '" + p.name + "'");
+        if (p.kind->Has(kTypeShowsPages)) {
+            if (!u.page) Throw(u.context + ", key 'page': required on a unit of the " + p.type + " '" + p.name + "'");
             if (static_cast<size_t>(u.page) > p.pageChildOrder.size())
                 Throw(u.context + ", key 'page': '" + p.name + "' has " + std::to_string(p.pageChildOrder.size()) + " pages");
-        } else if (p.record.typeCode == kTypeGroupBox) {
-            if (u.page) Throw(u.context + ", key 'page': only units on a page control have a page");
+        } else if (p.kind->Has(kTypeHoldsUnits)) {
+            if (u.page) Throw(u.context + ", key 'page': only units on pages have a page");
         } else {
-            Throw(u.context + ", key 'parent': '" + p.name + "' is a " + p.type + ", not a GroupBox or PageControl");
+            Throw(u.context + ", key 'parent': '" + p.name + "' is a " + p.type + ", which holds no units");
         }
         u.record.parentId = p.record.id;
     }
@@ -236,12 +265,12 @@ FormCompileResult Compile(std::string_view text, const std::string& sourcePath) 
         return ids;
     };
     for (SourceUnit& c : units) {
-        if (c.record.typeCode == kTypeGroupBox) {
+        if (c.kind->Has(kTypeHoldsUnits)) {
             std::vector<std::string> names;
             for (const SourceUnit& u : units)
                 if (u.parent == c.name) names.push_back(u.name);
             c.record.children = ordered(c, names, c.childOrder, "");
-        } else if (c.record.typeCode == kTypePageControl) {
+        } else if (c.kind->Has(kTypeShowsPages)) {
             std::vector<std::vector<uint32_t>> pages;
             for (size_t p = 0; p < c.pageChildOrder.size(); ++p) {
                 std::vector<std::string> names;
@@ -264,7 +293,6 @@ FormCompileResult Compile(std::string_view text, const std::string& sourcePath) 
     // Handlers named by [event_code] order come first, in that order; the others follow
     // in order of first use.
     std::map<std::string, uint32_t> handlerIndex;
-    std::set<std::string> bound;
     std::optional<Keys> eventCode;
     if (eventCodeTable) {
         eventCode.emplace(*eventCodeTable, "[event_code]", &baseDir);
@@ -276,26 +304,46 @@ FormCompileResult Compile(std::string_view text, const std::string& sourcePath) 
         }
         eventCode->Finish();
     }
-    auto assign = [&](UnitRecord& r, const std::map<int32_t, std::string>& events) {
-        for (const auto& [number, handler] : OrderedEvents(events)) {
+    // Each handler is bound to events of one set of arguments: the first that names them
+    // stands for all, and one bound to events of other arguments is refused.
+    std::map<std::string, const EventDescription*> handlerEvent;
+    std::map<std::string, std::string> handlerFirstUse;
+    auto assign = [&](UnitRecord& r, const std::map<int32_t, BoundEvent>& events, const std::string& context) {
+        for (const auto& [number, bound] : OrderedEvents(events)) {
+            const std::string& handler = bound.handler;
             uint32_t offset = kNoHandler;
             if (!handler.empty()) {
                 auto [it, fresh] = handlerIndex.emplace(handler, static_cast<uint32_t>(result.handlers.size()));
                 if (fresh) result.handlers.push_back(handler);
-                bound.insert(handler);
                 offset = it->second * 16;  // sizeof(EventHandlerEntry) in every build
+                const std::string use = context + ", event " + bound.key;
+                auto [first, isFirst] = handlerEvent.emplace(handler, bound.event);
+                if (isFirst || !first->second) {
+                    first->second = bound.event;
+                    handlerFirstUse[handler] = use;
+                } else if (bound.event && first->second->argCount != bound.event->argCount) {
+                    Throw(use + ": the handler \"" + handler + "\" takes " + first->second->parameters + " as bound at " +
+                          handlerFirstUse[handler] + ", and " + bound.event->name + " passes " + bound.event->parameters);
+                }
             }
             r.events.push_back({number, offset});
         }
     };
-    assign(self, windowEvents);
+    assign(self, windowEvents, "[window]");
     window.records.push_back(self);
     for (SourceUnit& u : units) {
-        assign(u.record, u.events);
+        assign(u.record, u.events, u.context);
         window.records.push_back(u.record);
     }
-    for (const std::string& name : result.handlers)
-        if (eventCode && !bound.count(name)) eventCode->Fail("order", "\"" + name + "\" is bound to no event");
+    for (const std::string& name : result.handlers) {
+        auto it = handlerEvent.find(name);
+        if (it == handlerEvent.end()) {
+            if (eventCode) eventCode->Fail("order", "\"" + name + "\" is bound to no event");
+            continue;
+        }
+        // A handler of events the framework does not describe is not checked.
+        if (const EventDescription* e = it->second) result.handlerChecks.push_back({name, e->name, e->parameters});
+    }
 
     result.windowId = window.id;
     result.window.id = self.id;

@@ -23,12 +23,20 @@ struct UnitSymbol {
     std::string typeName;  // "EditBox", "Window", ...
 };
 
+// A handler and the parameters it must declare, those of the event it is bound to.
+struct HandlerCheck {
+    std::string handler;
+    std::string event;       // the event's name
+    std::string parameters;  // "(int32_t key, int32_t modifiers)"
+};
+
 struct FormCompileResult {
     bool ok = false;
     std::string error;                  // UTF-8; names the source line, unit and key
     TemplateImage image;                // the compiled model
     std::vector<uint8_t> bytes;         // the written image
     std::vector<std::string> handlers;  // handler names; handler k has offset 16 * k
+    std::vector<HandlerCheck> handlerChecks;  // each handler bound to a described event
     uint32_t windowId = 0;
     UnitSymbol window;                  // name: the [window] table's symbol (may be empty)
     std::vector<UnitSymbol> units;      // in table order
@@ -44,8 +52,11 @@ FormCompileResult CompileFormFile(const std::string& path);
 std::string TemplateImageSource(const std::vector<uint8_t>& bytes, const std::string& symbol, const std::string& sourceName);
 // C++ source defining `extern const EventHandlerEntry <symbol>[]` and
 // `extern const uint32_t <symbol>Count`, with the handlers declared in `handlersHeader`.
+// It does not compile when a handler does not declare exactly the parameters of the event
+// its check names (a result is free: none, or an integer or a switch).
 std::string EventCodeSource(const std::vector<std::string>& handlers, const std::string& symbol, const std::string& sourceName,
-                            const std::string& handlersHeader = "toolbox/event_handlers.h");
+                            const std::string& handlersHeader = "toolbox/event_handlers.h",
+                            const std::vector<HandlerCheck>& checks = {});
 // A C++ header with one typed unit reference (toolbox/rt/units.h) per unit, named by the
 // unit's form name, in namespace `ns`, and the table kAllUnits of every reference with its
 // name. The window's reference is named by its symbol. False, with *error set, when a name

@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
     }
     std::string name = std::filesystem::path(source).filename().string();
     std::string templateText = TemplateImageSource(r.bytes, symbol, name);
-    std::string eventsText = EventCodeSource(r.handlers, eventsSymbol, name, handlersHeader);
+    std::string eventsText = EventCodeSource(r.handlers, eventsSymbol, name, handlersHeader, r.handlerChecks);
     std::string unitsText, why;
     if (!unitsOut.empty() && !UnitReferencesSource(r, unitsNamespace, name, &unitsText, &why)) {
         std::fprintf(stderr, "formc: %s\n", why.c_str());

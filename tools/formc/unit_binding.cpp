@@ -1,22 +1,10 @@
 #include "tools/formc/unit_binding.h"
 
-#include <cctype>
-#include <set>
+#include <cstdlib>
+#include <functional>
 #include <type_traits>
 
-#include "controls/list_view_data.h"
-#include "controls/page_control_data.h"
-#include "controls/trans_label_data.h"
-#include "forms/type_data/button_data.h"
-#include "forms/type_data/combo_box_data.h"
-#include "forms/type_data/edit_box_data.h"
-#include "forms/type_data/group_box_data.h"
-#include "forms/type_data/label_data.h"
-#include "forms/type_data/list_box_data.h"
-#include "forms/type_data/status_bar_data.h"
-#include "forms/type_data/timer_data.h"
-#include "forms/type_data/window_data.h"
-
+#include "controls/unit_types.h"
 
 namespace {
 
@@ -28,15 +16,17 @@ void CheckItemCount(Keys& k, const std::string& key, const std::vector<std::stri
 }
 
 // Walks a type's field list and binds each field that has a form key, by the field's C++
-// type and the property's data type. Keys in `own` are bound by the type's own binder.
+// type and the property's data type. Each table of a list of records is also handed to
+// `onRecord` (a unit that shows pages reads each page's order of units there).
 class FormKeyBinder {
 public:
-    FormKeyBinder(Keys& keys, std::set<std::string> own) : k_(keys), own_(std::move(own)) {}
+    using RecordHook = std::function<void(Keys&)>;
+    FormKeyBinder(Keys& keys, RecordHook onRecord = {}) : k_(keys), onRecord_(std::move(onRecord)) {}
 
     template <class T>
     void operator()(T& field, const FieldDescription& d) {
         std::string key = FormKeyOf(d);
-        if (!key.empty() && !own_.count(key)) Bind(field, d, key);
+        if (!key.empty()) Bind(field, d, key);
     }
     template <class T>
     void View(T&, const FieldDescription&) {}  // the field it is part of is bound whole
@@ -54,8 +44,21 @@ private:
         else
             k_.U32(key, v);
     }
-    void Bind(int32_t& v, const FieldDescription&, const std::string& key) { k_.I32(key, v); }
-    void Bind(uint8_t& v, const FieldDescription&, const std::string& key) { k_.U8(key, v); }
+    void Bind(int32_t& v, const FieldDescription& d, const std::string& key) {
+        if (!d.choices) {
+            k_.I32(key, v);
+            return;
+        }
+        uint32_t choice = static_cast<uint32_t>(v);
+        k_.Choice(key, choice, d.choices, d.choiceCount);
+        v = static_cast<int32_t>(choice);
+    }
+    void Bind(uint8_t& v, const FieldDescription& d, const std::string& key) {
+        if (d.type == PropertyType::kSwitch)
+            v = k_.Bool(key, v != 0) ? 1 : 0;
+        else
+            k_.U8(key, v);
+    }
     // A one-byte character given as a text.
     void Bind(uint16_t& v, const FieldDescription&, const std::string& key) {
         if (!k_.Has(key)) return;
@@ -92,26 +95,64 @@ private:
         if (given->size() > N) k_.Fail(key, "at most " + std::to_string(N) + " blocks");
         for (size_t i = 0; i < given->size(); ++i) blocks[i] = k_.BytesOf(*given->get(i), key);
     }
+    // Arrays of N numbers each.
+    template <size_t N>
+    void Bind(std::vector<std::array<uint32_t, N>>& list, const FieldDescription&, const std::string& key) {
+        const toml::array* given = k_.Array(key);
+        if (!given) return;
+        const std::string expected = "expected arrays of " + std::to_string(N) + " numbers";
+        for (const toml::node& e : *given) {
+            const toml::array* a = e.as_array();
+            if (!a || a->size() != N) k_.Fail(key, expected);
+            std::array<uint32_t, N> words{};
+            for (size_t i = 0; i < N; ++i) {
+                const auto* v = a->get(i)->as_integer();
+                if (!v) k_.Fail(key, expected);
+                words[i] = static_cast<uint32_t>(v->get());
+            }
+            list.push_back(words);
+        }
+    }
     // A list of records, one table each, bound by the records' own field lists.
     template <class Record>
         requires HasFields<Record>
     void Bind(std::vector<Record>& records, const FieldDescription&, const std::string& key) {
         k_.EachTable(key, [&](Keys& table) {
-            Record record;
-            FormKeyBinder binder(table, {});
-            Record::Fields(binder, record);
-            records.push_back(std::move(record));
+            if (onRecord_) onRecord_(table);
+            records.push_back(BindRecord<Record>(table));
         });
     }
+    // Rows of records: an array of arrays of tables.
+    template <class Record>
+        requires HasFields<Record>
+    void Bind(std::vector<std::vector<Record>>& rows, const FieldDescription&, const std::string& key) {
+        const toml::array* given = k_.Array(key);
+        if (!given) return;
+        for (size_t r = 0; r < given->size(); ++r) {
+            const toml::array* cells = given->get(r)->as_array();
+            if (!cells) k_.Fail(key, "expected an array of rows, each an array of cell tables");
+            std::vector<Record> row;
+            for (size_t i = 0; i < cells->size(); ++i) {
+                const toml::table* t = cells->get(i)->as_table();
+                if (!t) k_.Fail(key, "expected cell tables");
+                Keys c(*t, k_.context() + ", " + key + "[" + std::to_string(r) + "][" + std::to_string(i) + "]", nullptr);
+                row.push_back(BindRecord<Record>(c));
+                c.Finish();
+            }
+            rows.push_back(std::move(row));
+        }
+    }
 
-    // What the type's own binder takes (see `own`).
-    template <class T>
-    void Bind(T&, const FieldDescription&, const std::string& key) {
-        k_.Fail(key, "is bound by its type's own binder");
+    template <class Record>
+    static Record BindRecord(Keys& table) {
+        Record record;
+        FormKeyBinder binder(table);
+        Record::Fields(binder, record);
+        return record;
     }
 
     Keys& k_;
-    std::set<std::string> own_;
+    RecordHook onRecord_;
 };
 
 template <class Data>
@@ -120,112 +161,34 @@ std::vector<uint8_t> Encode(const Data& d) {
     return d == Data{} ? std::vector<uint8_t>{} : Data::Write(d);
 }
 
+// Besides its properties, a unit that holds units may give the order of its child list, and
+// one that shows pages the order of each page's units, in the page's table.
 template <class Data>
-void BindDescribed(Keys& k, Data& d, const std::set<std::string>& own = {}) {
-    FormKeyBinder binder(k, own);
-    Data::Fields(binder, d);
-}
-
-template <class Data>
-std::vector<uint8_t> BindPlain(Keys& k, SourceUnit&) {
+std::vector<uint8_t> BindUnit(Keys& k, SourceUnit& unit, uint32_t flags) {
+    if (flags & kTypeHoldsUnits) {
+        bool given = false;
+        auto order = k.Utf8List("child_order", &given);
+        if (given) unit.childOrder = order;
+    }
+    FormKeyBinder::RecordHook onPage;
+    if (flags & kTypeShowsPages) {
+        onPage = [&unit](Keys& page) {
+            bool given = false;
+            auto order = page.Utf8List("child_order", &given);
+            unit.pageChildOrder.push_back(given ? std::optional(order) : std::nullopt);
+        };
+    }
     Data d;
-    BindDescribed(k, d);
+    FormKeyBinder binder(k, std::move(onPage));
+    Data::Fields(binder, d);
     return Encode(d);
 }
 
-std::vector<uint8_t> BindGroupBox(Keys& k, SourceUnit& unit) {
-    bool given = false;
-    auto order = k.Utf8List("child_order", &given);
-    if (given) unit.childOrder = order;
-    return BindPlain<GroupBoxData>(k, unit);
-}
-
-ListViewColumn BindColumn(Keys& c) {
-    ListViewColumn column;
-    c.Text("title", column.title);
-    c.I32("width", column.width);
-    uint32_t alignment = static_cast<uint32_t>(column.alignment);
-    c.Choice("alignment", alignment, kHorizontalChoices);
-    column.alignment = static_cast<int32_t>(alignment);
-    c.I32("image", column.image);
-    column.imageOnRight = c.Bool("image_on_right", false) ? 1 : 0;
-    return column;
-}
-
-// Rows: an array of rows, each an array of cell tables.
-std::vector<ListViewRow> BindRows(Keys& k) {
-    std::vector<ListViewRow> rows;
-    const toml::array* given = k.Array("rows");
-    if (!given) return rows;
-    for (size_t r = 0; r < given->size(); ++r) {
-        const toml::array* cells = given->get(r)->as_array();
-        if (!cells) k.Fail("rows", "expected an array of rows, each an array of cell tables");
-        ListViewRow row;
-        for (size_t i = 0; i < cells->size(); ++i) {
-            const toml::table* t = cells->get(i)->as_table();
-            if (!t) k.Fail("rows", "expected cell tables");
-            Keys c(*t, k.context() + ", rows[" + std::to_string(r) + "][" + std::to_string(i) + "]", nullptr);
-            ListViewCell cell;
-            BindDescribed(c, cell);
-            c.Finish();
-            row.push_back(cell);
-        }
-        rows.push_back(std::move(row));
-    }
-    return rows;
-}
-
-std::vector<uint8_t> BindListView(Keys& k, SourceUnit&) {
-    ListViewData d;
-    BindDescribed(k, d, {"columns", "rows"});
-    k.EachTable("columns", [&](Keys& c) { d.columns.push_back(BindColumn(c)); });
-    d.rows = BindRows(k);
-    return Encode(d);
-}
-
-// A page: its keys, and the order of its units, which the compiler resolves by name.
-PageControlPage BindPage(Keys& p, SourceUnit& unit) {
-    PageControlPage page;
-    BindDescribed(p, page);
-    if (const toml::array* subs = p.Array("sub_entries")) {
-        for (const auto& e : *subs) {
-            Words<4> entry{};
-            const toml::array* a = e.as_array();
-            if (!a || a->size() != 4) p.Fail("sub_entries", "expected arrays of 4 numbers");
-            for (size_t i = 0; i < 4; ++i) {
-                const auto* v = a->get(i)->as_integer();
-                if (!v) p.Fail("sub_entries", "expected arrays of 4 numbers");
-                entry[i] = static_cast<uint32_t>(v->get());
-            }
-            page.subEntries.push_back(entry);
-        }
-    }
-    bool given = false;
-    auto order = p.Utf8List("child_order", &given);
-    unit.pageChildOrder.push_back(given ? std::optional(order) : std::nullopt);
-    return page;
-}
-
-std::vector<uint8_t> BindPageControl(Keys& k, SourceUnit& unit) {
-    PageControlData d;
-    BindDescribed(k, d, {"pages"});
-    k.EachTable("pages", [&](Keys& p) { d.pages.push_back(BindPage(p, unit)); });
-    return Encode(d);
-}
-
-const SourceUnitType kSourceUnitTypes[] = {
-    {EditBoxData::kEnglishName, EditBoxData::kTypeCode, true, &BindPlain<EditBoxData>},
-    {LabelData::kEnglishName, LabelData::kTypeCode, false, &BindPlain<LabelData>},
-    {GroupBoxData::kEnglishName, GroupBoxData::kTypeCode, false, &BindGroupBox},
-    {ButtonData::kEnglishName, ButtonData::kTypeCode, true, &BindPlain<ButtonData>},
-    {TimerData::kEnglishName, TimerData::kTypeCode, false, &BindPlain<TimerData>},
-    {ComboBoxData::kEnglishName, ComboBoxData::kTypeCode, true, &BindPlain<ComboBoxData>},
-    {ListBoxData::kEnglishName, ListBoxData::kTypeCode, true, &BindPlain<ListBoxData>},
-    {StatusBarData::kEnglishName, StatusBarData::kTypeCode, false, &BindPlain<StatusBarData>},
-    {PageControlData::kEnglishName, PageControlData::kTypeCode, false, &BindPageControl},
-    {ListViewData::kEnglishName, ListViewData::kTypeCode, true, &BindListView},
-    {TransLabelData::kEnglishName, TransLabelData::kTypeCode, false, &BindPlain<TransLabelData>},
-};
+#define MG_SOURCE_TYPE(library, position, Name, flags)                                       \
+    SourceUnitType{Name##Data::kEnglishName, UnitTypeCode(library, position), (flags), \
+                   OwnEvents<Name##Data>(), &BindUnit<Name##Data>},
+const SourceUnitType kSourceUnitTypes[] = {MG_UNIT_TYPES(MG_SOURCE_TYPE)};
+#undef MG_SOURCE_TYPE
 
 }  // namespace
 
@@ -235,8 +198,13 @@ const SourceUnitType* FindSourceUnitType(const std::string& name) {
     return nullptr;
 }
 
+const SourceUnitType& WindowSourceType() {
+    for (const SourceUnitType& t : kSourceUnitTypes)
+        if (t.code == kWindowTypeCode) return t;
+    std::abort();  // the list names the window type (controls/unit_types.h checks it)
+}
+
 std::vector<uint8_t> BindWindowData(Keys& keys) {
-    WindowData d;
-    BindDescribed(keys, d);
-    return Encode(d);
+    SourceUnit none;
+    return BindUnit<WindowData>(keys, none, 0);
 }

@@ -14,6 +14,7 @@
 #include "controls/list_view_data.h"
 #include "controls/list_view_unit.h"
 #include "controls/support_libraries.h"
+#include "controls/unit_types.h"
 #include "forms/forms_runtime.h"
 #include "forms/type_data/edit_box_data.h"
 #include "forms/unit_object.h"

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/unit_types.h"
 #include "forms/forms_runtime.h"
 #include "forms/unit_object.h"
 #include "forms/window_list.h"

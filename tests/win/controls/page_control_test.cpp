@@ -11,12 +11,14 @@
 
 #include "controls/page_control_data.h"
 #include "controls/page_control_unit.h"
+#include "controls/support_libraries.h"
+#include "controls/unit_types.h"
 #include "forms/forms_runtime.h"
 #include "forms/properties.h"
 #include "forms/type_data/button_data.h"
 #include "forms/type_data/edit_box_data.h"
 #include "forms/type_data/list_box_data.h"
-#include "forms/type_data/timer_data.h"
+#include "forms/units/timer_type.h"
 #include "forms/unit_object.h"
 #include "forms/window_list.h"
 #include "runtime/entries.h"
@@ -358,7 +360,7 @@ TEST(PageControl, PropertyThirteenSelectsLikeAClickAndARebuildKeepsThePage) {
 
     // Interface 5 keeps the current page; a rebuild comes back on it.
     UnitObject* old = FindUnitObject(kTestWindowId, kPages);
-    auto all = UnitOperation<GetAllPropertyDataFn>(&kPageControlType, kInterfaceGetAllPropertyData);
+    auto all = UnitOperation<GetAllPropertyDataFn>(SupportedUnitType(kTypePageControl), kInterfaceGetAllPropertyData);
     std::vector<uint8_t> data = all(old);
     std::optional<PageControlData> back = PageControlData::Parse(data.data(), data.size());
     ASSERT_TRUE(back);
@@ -387,7 +389,7 @@ TEST(PageControl, PropertyThirteenSelectsLikeAClickAndARebuildKeepsThePage) {
     EXPECT_EQ(Tabs(TCM_GETCURSEL), 2);
 
     // Interface 9: captions, second texts and the tab font's face.
-    auto enumerate = UnitOperation<EnumerateTextsFn>(&kPageControlType, kInterfaceEnumerateTexts);
+    auto enumerate = UnitOperation<EnumerateTextsFn>(SupportedUnitType(kTypePageControl), kInterfaceEnumerateTexts);
     std::vector<std::string> texts;
     enumerate(data.data(), static_cast<uint32_t>(data.size()),
               [](const char* text, void* context) { static_cast<std::vector<std::string>*>(context)->push_back(text); }, &texts);
@@ -418,6 +420,7 @@ TEST(PageControl, AControlOutsideALoadedWindowTellsItsHostInsteadOfTheRuntime) {
                               GetModuleHandleW(nullptr), nullptr);
     std::vector<uint8_t> data = PageControlData::Write(ThreePages());
     UnitCreateArgs a = {};
+    a.type = SupportedUnitType(kTypePageControl);
     a.parent = host;
     a.typeData = data.data();
     a.typeDataLength = static_cast<uint32_t>(data.size());
@@ -426,7 +429,7 @@ TEST(PageControl, AControlOutsideALoadedWindowTellsItsHostInsteadOfTheRuntime) {
     a.height = 300;
     a.windowId = 0x52990001;  // no window of the list
     a.unitId = kPages;
-    auto create = UnitOperation<CreateUnitFn>(&kPageControlType, kInterfaceCreateUnit);
+    auto create = UnitOperation<CreateUnitFn>(SupportedUnitType(kTypePageControl), kInterfaceCreateUnit);
     UnitObject* control = create(a);
     ASSERT_NE(control, nullptr);
     ShowWindow(control->hwnd(), SW_SHOW);

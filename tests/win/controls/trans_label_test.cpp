@@ -8,7 +8,9 @@
 #include <cstring>
 
 #include "controls/trans_label_data.h"
+#include "controls/support_libraries.h"
 #include "controls/trans_label_unit.h"
+#include "controls/unit_types.h"
 #include "forms/font_rules.h"
 #include "forms/forms_runtime.h"
 #include "forms/type_data/edit_box_data.h"
@@ -193,7 +195,7 @@ TEST(TransLabel, WritesClampStoreAndComeBackInTheAllPropertiesData) {
 
     // Interface 5 writes the current values in the version 1 layout.
     UnitObject* unit = FindUnitObject(kTestWindowId, kL1);
-    auto all = UnitOperation<GetAllPropertyDataFn>(&kTransLabelType, kInterfaceGetAllPropertyData);
+    auto all = UnitOperation<GetAllPropertyDataFn>(SupportedUnitType(kTypeTransLabel), kInterfaceGetAllPropertyData);
     ASSERT_NE(all, nullptr);
     std::vector<uint8_t> data = all(unit);
     ASSERT_GE(data.size(), 4u);
@@ -211,7 +213,7 @@ TEST(TransLabel, WritesClampStoreAndComeBackInTheAllPropertiesData) {
     EXPECT_EQ(*back, expected);
 
     // Interface 9 hands over the caption and, with a 60-byte font, its face name.
-    auto enumerate = UnitOperation<EnumerateTextsFn>(&kTransLabelType, kInterfaceEnumerateTexts);
+    auto enumerate = UnitOperation<EnumerateTextsFn>(SupportedUnitType(kTypeTransLabel), kInterfaceEnumerateTexts);
     ASSERT_NE(enumerate, nullptr);
     std::vector<std::string> texts;
     enumerate(data.data(), static_cast<uint32_t>(data.size()),

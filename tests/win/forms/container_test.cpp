@@ -9,6 +9,7 @@
 
 #include "controls/list_view_data.h"
 #include "controls/page_control_data.h"
+#include "controls/unit_types.h"
 #include "forms/forms_runtime.h"
 #include "forms/type_data/button_data.h"
 #include "forms/type_data/combo_box_data.h"

@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "controls/support_libraries.h"
+#include "controls/unit_types.h"
 #include "forms/events.h"
 #include "forms/forms_runtime.h"
 #include "forms/type_data/window_data.h"

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "controls/unit_types.h"
 #include "forms/events.h"
 #include "forms/type_data/edit_box_data.h"
 #include "runtime/entries.h"

@@ -10,6 +10,7 @@
 
 #include <string>
 
+#include "controls/unit_types.h"
 #include "forms/forms_runtime.h"
 #include "forms/type_data/edit_box_data.h"
 #include "tests/win/forms/form_fixture.h"

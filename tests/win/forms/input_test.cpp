@@ -4,6 +4,7 @@
 // (event, unit, arguments) and compared with expected tables.
 #include <gtest/gtest.h>
 
+#include "controls/unit_types.h"
 #include "forms/events.h"
 #include "forms/forms_runtime.h"
 #include "forms/type_data/button_data.h"

@@ -3,13 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "controls/support_libraries.h"
+#include "controls/unit_types.h"
 #include "forms/forms_runtime.h"
 #include "forms/type_data/button_data.h"
 #include "forms/type_data/edit_box_data.h"
 #include "forms/type_data/group_box_data.h"
 #include "forms/type_data/label_data.h"
 #include "forms/type_data/list_box_data.h"
-#include "forms/type_data/timer_data.h"
+#include "forms/units/timer_type.h"
 #include "forms/type_data/window_data.h"
 #include "forms/unit_object.h"
 #include "forms/window_list.h"
@@ -37,30 +38,19 @@ void LoadTestWindow() {
     Pump(50);
 }
 
-// A page control stand-in, registered only here: a plain unit window that answers the
-// tab-control messages the runtime asks with.
+// A stand-in for a type that shows pages, registered only here: a plain unit window that
+// answers the runtime's question for its current page.
 class StandInPages : public UnitObject {
 public:
     using UnitObject::UnitObject;
-    LRESULT page = 0;
-
-protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == TCM_GETCURSEL) return page;
-        if (message == TCM_SETCURSEL) {
-            LRESULT old = page;
-            page = static_cast<LRESULT>(wParam);
-            return old;
-        }
-        return UnitObject::WindowProc(message, wParam, lParam);
-    }
+    int32_t page = 0;
 };
 
-extern const UnitTypeInfo kStandInPageType;
+int32_t StandInCurrentPage(UnitObject* unit) { return static_cast<StandInPages*>(unit)->page; }
 
 UnitObject* CreateStandInPages(const UnitCreateArgs& a) {
     UnitObject::RegisterUnitClass(L"_XR_TestPages", 0);
-    auto* p = new StandInPages(&kStandInPageType, a.windowId, a.unitId);
+    auto* p = new StandInPages(a.type, a.windowId, a.unitId);
     if (!p->CreateOwnWindow(0, L"_XR_TestPages", L"", WS_CHILD | WS_CLIPSIBLINGS | a.styleBits, a)) {
         delete p;
         return nullptr;
@@ -68,8 +58,9 @@ UnitObject* CreateStandInPages(const UnitCreateArgs& a) {
     return p;
 }
 
-const UnitOperations kStandInOperations = {&CreateStandInPages};
-const UnitTypeInfo kStandInPageType = {"页", "PageControl", kTypeWindowUnit | kTypeRaisesEvents | kTypeNoFocus, 8,
+const UnitOperations kStandInOperations = {.create = &CreateStandInPages, .currentPage = &StandInCurrentPage};
+const UnitTypeInfo kStandInPageType = {"页", "PageControl",
+                                       kTypeWindowUnit | kTypeRaisesEvents | kTypeNoFocus | kTypeShowsPages, 8,
                                        kCommonProperties, &kStandInOperations};
 const UnitTypeInfo* const kStandInLibrary2Types[2] = {nullptr, &kStandInPageType};
 const LibraryInfo kStandInLibrary2 = {"Pages", nullptr, 2, kStandInLibrary2Types, 0, nullptr};

@@ -4,6 +4,7 @@
 
 #include <thread>
 
+#include "controls/unit_types.h"
 #include "forms/font_rules.h"
 #include "forms/forms_runtime.h"
 #include "forms/properties.h"

@@ -3,8 +3,9 @@
 // scheduling allows.
 #include <gtest/gtest.h>
 
+#include "controls/unit_types.h"
 #include "forms/forms_runtime.h"
-#include "forms/type_data/timer_data.h"
+#include "forms/units/timer_type.h"
 #include "tests/win/forms/form_fixture.h"
 
 namespace {

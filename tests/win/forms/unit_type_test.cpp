@@ -8,6 +8,7 @@
 #include <commctrl.h>
 
 #include "controls/support_libraries.h"
+#include "controls/unit_types.h"
 #include "forms/forms_runtime.h"
 #include "forms/type_data/combo_box_data.h"
 #include "forms/type_data/edit_box_data.h"

@@ -1,9 +1,33 @@
-// The timer (type code 0x00010020): a hidden runtime window of class _XR_Timer whose system
-// timer (id 1000) raises event 0 at every interval.
-#include "forms/type_data/timer_data.h"
+// The timer, a unit type in one file: its description first (portable: the form compiler and
+// the tests read it), then its behaviour, which the build compiles from this same file as a
+// source of its own (MG_UNIT_BEHAVIOUR). A hidden runtime window of class _XR_Timer whose
+// system timer (id 1000) raises Tick at every interval. Type data: maximum version 1.
+#pragma once
+
+#include "forms/type_data/described_properties.h"
+
+#define MG_TIMER_FIELDS(F, V, U) \
+    F(uint32_t, interval, 0, Prop(8, "Interval", P::kInteger))  /* milliseconds; 0 = stopped */
+
+// Tick: the interval has passed.
+#define MG_TIMER_EVENTS(E) E(0, Tick, ())
+
+struct TimerData {
+    static constexpr const char* kTypeName = "时钟";
+    static constexpr const char* kEnglishName = "Timer";
+    static constexpr uint32_t kMaxVersion = 1;
+    MG_DESCRIBED_FIELDS(MG_TIMER_FIELDS)
+    MG_DESCRIBED_EVENTS(MG_TIMER_EVENTS)
+
+    static std::optional<TimerData> Parse(const uint8_t* data, size_t size) {
+        return ParseTypeData<TimerData>(data, size);
+    }
+    static std::vector<uint8_t> Write(const TimerData& d) { return WriteTypeData(d); }
+    bool operator==(const TimerData&) const = default;
+};
+
+#if MG_UNIT_BEHAVIOUR
 #include "forms/described_unit.h"
-#include "forms/units/core_unit_types.h"
-#include "forms/units/unit_helpers.h"
 
 namespace {
 
@@ -29,7 +53,7 @@ public:
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == WM_TIMER && wParam == kTimerId) {
-            RaiseUnitEvent(0);
+            Raise(TimerData::Tick);
             return 0;
         }
         if (message == WM_DESTROY) KillTimer(hwnd(), kTimerId);
@@ -41,7 +65,7 @@ UnitObject* CreateTimer(const UnitCreateArgs& a) {
     std::optional<TimerData> d = TimerData::Parse(a.typeData, a.typeDataLength);
     if (!d) return nullptr;
     UnitObject::RegisterUnitClass(kTimerClass, CS_DBLCLKS);
-    auto* t = new Timer(&kTimerType, a.windowId, a.unitId);
+    auto* t = new Timer(a.type, a.windowId, a.unitId);
     if (!t->CreateOwnWindow(0, kTimerClass, nullptr, WS_CHILD | WS_CLIPSIBLINGS | a.styleBits, a)) {
         delete t;
         return nullptr;
@@ -49,9 +73,6 @@ UnitObject* CreateTimer(const UnitCreateArgs& a) {
     t->SetInterval(static_cast<int32_t>(d->interval));
     return t;
 }
-
-void EnumerateTimerTexts(const uint8_t*, uint32_t, TextCallback, void*) {}
-
 
 int32_t IntervalWrite(Timer& t, const UnitPropertyValue& v) {
     t.SetInterval(v.integer);
@@ -62,12 +83,8 @@ const Behaviours<Timer> Timer::kBehaviours = {
     {"Interval", WriteWith(&IntervalWrite)},
 };
 
-const UnitOperations kTimerOperations = {
-    &CreateTimer, &WriteDescribedProperty<Timer>, &DescribedPropertyData<Timer>, &ReadDescribedProperty<Timer>,
-    nullptr,      nullptr,                        &EnumerateTimerTexts,
-};
-
 }  // namespace
 
-const UnitTypeInfo kTimerType =
-    DescribedUnitType<TimerData>(kTypeWindowUnit | kTypeRaisesEvents | kTypeInvisible | kTypeNoFocus, &kTimerOperations);
+// A timer has no texts.
+extern const UnitOperations kTimerOperations = DescribedOperations<Timer>({.create = &CreateTimer});
+#endif
