@@ -13,6 +13,9 @@
 // (tools/formc/), the template fuzzer and the damaged-template test. Portable.
 #pragma once
 
+#include <cstddef>
+#include <iterator>
+
 #include "forms/unit_type_flags.h"
 #include "runtime/value.h"
 #include "unit_type_descriptions.h"
@@ -29,7 +32,8 @@
     T(2, 2, PageControl, kTypeWindowUnit | kTypeRaisesEvents | kTypeNoFocus | kTypeShowsPages)             \
     T(3, 2, StatusBar, kTypeWindowUnit | kTypeRaisesEvents | kTypeNoFocus)                                 \
     T(3, 4, ListView, kTypeWindowUnit | kTypeRaisesEvents)                                                 \
-    T(3, 5, TransLabel, kTypeWindowUnit | kTypeRaisesEvents | kTypeNoFocus)
+    T(3, 5, TransLabel, kTypeWindowUnit | kTypeRaisesEvents | kTypeNoFocus)                                \
+    /* one line per type, each ending in a backslash */
 
 #define MG_UNIT_TYPE_CODE(library, position, Name, flags) \
     inline constexpr uint32_t kType##Name = UnitTypeCode(library, position);
@@ -37,17 +41,20 @@ MG_UNIT_TYPES(MG_UNIT_TYPE_CODE)
 #undef MG_UNIT_TYPE_CODE
 static_assert(kTypeWindow == kWindowTypeCode, "the window type is the one whose references the core commands take");
 
-// The type's line in the list, by its description.
-template <class Data>
-struct UnitTypeListing;
-#define MG_UNIT_TYPE_LISTING(library, position, Name, flags)       \
-    template <>                                                   \
-    struct UnitTypeListing<Name##Data> {                          \
-        static constexpr uint32_t kCode = UnitTypeCode(library, position); \
-        static constexpr uint32_t kFlags = flags;                 \
-    };
-MG_UNIT_TYPES(MG_UNIT_TYPE_LISTING)
-#undef MG_UNIT_TYPE_LISTING
+namespace unit_type_list {
+#define MG_UNIT_TYPE_PLACE(library, position, Name, flags) UnitTypeCode(library, position),
+inline constexpr uint32_t kCodes[] = {MG_UNIT_TYPES(MG_UNIT_TYPE_PLACE)};
+#undef MG_UNIT_TYPE_PLACE
+constexpr bool EachPlaceOnce() {
+    for (size_t i = 0; i < std::size(kCodes); ++i) {
+        if ((kCodes[i] & 0xFFFF) == 0 || (kCodes[i] >> 16) == 0) return false;
+        for (size_t j = 0; j < i; ++j)
+            if (kCodes[i] == kCodes[j]) return false;
+    }
+    return true;
+}
+}  // namespace unit_type_list
+static_assert(unit_type_list::EachPlaceOnce(), "each unit type has a place of its own, libraries and positions from 1");
 
 // Calls visit.template operator()<NameData>(code, flags) for every unit type, in list order.
 template <class Visitor>

@@ -13,6 +13,7 @@
 #include "controls/list_view_data.h"
 #include "controls/page_control_data.h"
 #include "controls/unit_types.h"
+#include "forms/forms_runtime.h"
 #include "forms/type_data/combo_box_data.h"
 #include "forms/type_data/edit_box_data.h"
 #include "forms/type_data/list_box_data.h"
