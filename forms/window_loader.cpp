@@ -1,7 +1,5 @@
 #include "forms/window_loader.h"
 
-#include <commctrl.h>
-
 #include "forms/events.h"
 #include "forms/forms_runtime.h"
 #include "forms/type_data/window_data.h"

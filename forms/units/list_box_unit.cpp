@@ -98,12 +98,6 @@ void EnumerateListBoxTexts(const uint8_t* data, uint32_t length, TextCallback ca
     EnumerateFontFace(callback, context, d->font);
 }
 
-// A new border needs a new window.
-int32_t BorderWritten(ListBox& l) {
-    l.Sync();
-    return 1;
-}
-
 int32_t CurrentSelectionWrite(ListBox& l, const UnitPropertyValue& v) {
     l.SelectItem(v.integer);
     l.data.currentSelection = l.CurrentSelection();
@@ -118,7 +112,7 @@ int32_t ItemsWritten(ListBox& l) {
 }
 
 const Behaviours<ListBox> ListBox::kBehaviours = {
-    {"Border", Written(&BorderWritten)},
+    {"Border", Rebuilds<ListBox>()},  // the rebuild takes the items and selection from the window
     {"ItemSpacing", WriteWith(&ItemSpacingWrite<ListBox>)},
     {"TextColour", Applies<&ListBox::Repaint>()},
     {"BackgroundColour", Applies<&ListBox::Repaint>()},
