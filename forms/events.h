@@ -1,6 +1,6 @@
 // Unit events: raising them, finding their handlers in the window template, the window's
-// message pre-processing that turns input messages into events -1 to -12, and the idle
-// events of the windows.
+// message pre-processing that turns input messages into the common events (CommonEvents,
+// forms/unit_events.h), and the idle events of the windows.
 #pragma once
 
 #include <windows.h>

@@ -176,7 +176,7 @@ protected:
         return true;
     }
 
-    // Typed modes put their content into its normal form before event -8; the caret goes
+    // Typed modes put their content into its normal form before LostFocus; the caret goes
     // back to where the selection started.
     void BeforeFocusLost() override {
         std::wstring text = Text();
