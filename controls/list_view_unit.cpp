@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "controls/list_view_data.h"
+#include "controls/list_view_line_breaks.h"
 #include "controls/row_tip.h"
 #include "forms/described_unit.h"
 #include "forms/units/unit_helpers.h"
@@ -56,6 +57,7 @@ public:
     HIMAGELIST itemImages = nullptr, stateImages = nullptr;
     win::ImageList headerImages;
     std::unique_ptr<RowTips> rowTips;  // only where the tools asked for them
+    LineBreakCells lineBreakCells;     // what the cells whose text has line breaks hold
 
     bool IconView() const { return data.viewType <= 1; }
     bool Report() const { return data.viewType == 3; }
@@ -233,6 +235,17 @@ protected:
     // The row tips see the pointer's moves before the control; a record they answer.
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (rowTips && rowTips->OnListMessage(message, wParam, lParam)) return 0;
+        // A sorted list places rows by their text as the control holds it, so it keeps the
+        // texts as written (line breaks drawn as the control draws them).
+        if (data.sortOrder == 0) {
+            const ListControlCall control = {
+                [](void* self, UINT m, WPARAM w, LPARAM l) {
+                    return static_cast<ListView*>(self)->UnitObject::WindowProc(m, w, l);
+                },
+                this};
+            LRESULT result = 0;
+            if (HandleCellTextMessage(lineBreakCells, control, message, wParam, lParam, &result)) return result;
+        }
         return UnitObject::WindowProc(message, wParam, lParam);
     }
 

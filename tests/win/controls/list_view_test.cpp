@@ -433,6 +433,57 @@ TEST(ListViewCommands, CellTextsOfAnyLengthComeBackWhole) {
     }
 }
 
+static int CALLBACK KeepOrder(LPARAM, LPARAM, LPARAM) { return 0; }
+
+// Line breaks in a cell's text are never given to the control, which would draw them as
+// boxes: it holds the text without them, and reading the cell gives the text as written,
+// wherever later inserts, deletes and sorts move its row.
+TEST(ListViewCommands, TheControlHoldsTextsWithoutLineBreaksAndReadsGiveThemAsWritten) {
+    ListViewData d = Report();
+    d.columns.push_back({0, -1, 0, 50, "名称"});
+    Load({ListUnit(kList, d)}, false);
+    const auto controlProc = reinterpret_cast<WNDPROC>(GetClassLongPtrW(ListHandle(), GCLP_WNDPROC));
+    auto held = [&](int row, int column) {  // what the control itself holds
+        wchar_t text[64] = {};
+        LVITEMW item = {};
+        item.iSubItem = column;
+        item.pszText = text;
+        item.cchTextMax = 64;
+        CallWindowProcW(controlProc, ListHandle(), LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                        reinterpret_cast<LPARAM>(&item));
+        return std::wstring(text);
+    };
+    Call(&ListViewInsertRow, kList, {kOmitted, T("\r\n腾讯")});
+    Call(&ListViewSetCellText, kList, {I(0), I(1), T("a\rb\nc")});
+    EXPECT_EQ(held(0, 0), L"腾讯");
+    EXPECT_EQ(held(0, 1), L"abc");
+    EXPECT_EQ(CellText(kList, 0, 0), "\r\n腾讯");
+    EXPECT_EQ(CellText(kList, 0, 1), "a\rb\nc");
+
+    Call(&ListViewInsertRow, kList, {I(0), T("前")});  // the row moves down
+    EXPECT_EQ(CellText(kList, 1, 0), "\r\n腾讯");
+    EXPECT_EQ(CellText(kList, 0, 0), "前");
+    wchar_t text[64] = {};
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = 1;
+    item.pszText = text;
+    item.cchTextMax = 3;  // cut to the buffer as the control cuts
+    ASSERT_TRUE(Lv(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    EXPECT_EQ(std::wstring(text), L"\r\n");
+
+    ASSERT_TRUE(Lv(LVM_DELETEITEM, 0));  // and up again
+    EXPECT_EQ(CellText(kList, 0, 1), "a\rb\nc");
+    Call(&ListViewSetCellText, kList, {I(0), I(1), T("abc")});
+    EXPECT_EQ(held(0, 1), L"abc");
+    EXPECT_EQ(CellText(kList, 0, 1), "abc");
+
+    // A sort hands the control the texts as written first: nothing is lost.
+    ASSERT_TRUE(Lv(LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(&KeepOrder)));
+    EXPECT_EQ(held(0, 0), L"\r\n腾讯");
+    EXPECT_EQ(CellText(kList, 0, 0), "\r\n腾讯");
+}
+
 TEST(ListViewCommands, AHiddenInstanceKeepsItsTexts) {
     Load({ListUnit(kHidden, Report(), UnitRecord::kStateTabStop, 312, 304, 56, 40)}, false);
     ASSERT_FALSE(IsWindowVisible(ListHandle(kHidden)));

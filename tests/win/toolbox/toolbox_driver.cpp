@@ -295,19 +295,47 @@ void Toolbox::MovePointer(POINT screen) {
     Settle();
 }
 
-void Toolbox::HoverRow(rt::AnyUnit listView, int row) {
+RECT Toolbox::RowScreenRect(rt::AnyUnit listView, int row) const {
     HWND h = Handle(listView);
     RemoteBuffer buffer(remote_, sizeof(RECT));
-    if (!h || !buffer.ok()) return;
+    if (!h || !buffer.ok()) return {};
     RECT r = {};
     r.left = LVIR_BOUNDS;
     buffer.Put(0, r);
-    if (!SendMessageW(h, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(buffer.at(0)))) return;
+    if (!SendMessageW(h, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(buffer.at(0)))) return {};
     r = buffer.Get<RECT>(0);
+    MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+void Toolbox::HoverRow(rt::AnyUnit listView, int row) {
+    RECT r = RowScreenRect(listView, row);
+    if (IsRectEmpty(&r)) return;
     POINT p = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    ClientToScreen(h, &p);
     MovePointer({p.x - 4, p.y});
     MovePointer(p);
+}
+
+std::vector<COLORREF> ScreenPixels(const RECT& r) {
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    if (width <= 0 || height <= 0) return {};
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    const auto* p = static_cast<const uint32_t*>(bits);
+    std::vector<COLORREF> pixels(p, p + static_cast<size_t>(width) * static_cast<size_t>(height));
+    for (COLORREF& c : pixels) c = RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF);  // 0x00RRGGBB
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
 }
 
 HWND Toolbox::ShownTip() const { return child_ ? FindProcessWindow(child_->pid(), L"MgRowTip") : nullptr; }

@@ -30,6 +30,9 @@ void CloseProgramOf(HWND window);
 // generous: the 32-bit program under qemu on a CPU-bound machine takes seconds for one export.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 20000);
 
+// What the screen shows in `r`, as COLORREF values, row by row.
+std::vector<COLORREF> ScreenPixels(const RECT& r);
+
 class Toolbox {
 public:
     struct Options {
@@ -90,6 +93,7 @@ public:
     std::string Cell(rt::AnyUnit listView, int row, int column) const;  // GBK
     int Lamp(rt::AnyUnit listView, int row) const;                       // image index of column 0
     int ColumnWidth(rt::AnyUnit listView, int column) const;
+    RECT RowScreenRect(rt::AnyUnit listView, int row) const;  // the whole row; empty when none
     std::wstring ColumnTitle(rt::AnyUnit listView, int column) const;
     // The row tip that shows (window class MgRowTip), or null; its whole text (GBK), as a
     // screen reader reads it.
