@@ -33,6 +33,7 @@ constexpr uint32_t kPages = 0x16010002;
 constexpr uint32_t kA1 = 0x16010010, kA2 = 0x16010011, kB1 = 0x16010020, kB2 = 0x16010021, kB3 = 0x16010022,
                    kB4 = 0x16010023, kB5 = 0x16010024, kB6 = 0x16010025, kC1 = 0x16010030, kC2 = 0x16010031;
 constexpr uint32_t kShown = UnitRecord::kStateVisible | UnitRecord::kStateTabStop;
+constexpr int32_t kChanging = rt::PageControl::PageChanging.number, kChanged = rt::PageControl::PageChanged.number;
 
 PageControlPage Page(const char* caption, const char* second = "", uint32_t hidden = 0) {
     PageControlPage p;
@@ -63,8 +64,8 @@ UnitRecord EditAt(uint32_t id, int top, uint32_t flags = kShown, uint32_t tabOrd
 UnitRecord PagesUnit(const std::vector<uint8_t>& data, uint32_t eventOne = kRecordTrue) {
     UnitRecord pages = Unit(kPages, kTypePageControl, 0, 0, 400, 300, data, kShown);
     pages.children = {kA1, kA2, 0, kB1, kB2, kB3, kB4, kB5, kB6, 0, kC1, kC2};
-    On(pages, 0);
-    On(pages, 1, eventOne);
+    On(pages, kChanged);
+    On(pages, kChanging, eventOne);
     return pages;
 }
 
@@ -261,7 +262,7 @@ TEST(PageControl, PagesWithoutATabCountNowhereAndTheirUnitsStayHidden) {
     EXPECT_EQ(ReadInt(kPages, 13), 2);
     EXPECT_EQ(ShownOf(kAll), (std::vector<uint32_t>{kC1, kC2}));
     EXPECT_EQ(GetFocus(), UnitHandle(kC1));
-    const std::vector<SeenEvent> expected = {{1, kPages, {2}}, {0, kPages, {}}};
+    const std::vector<SeenEvent> expected = {{kChanging, kPages, {2}}, {kChanged, kPages, {}}};
     EXPECT_EQ(SeenEvents(), expected) << Describe(SeenEvents());
 
     // TCM_SETCURSEL selects by tab, answers the previous tab, raises nothing.
@@ -303,7 +304,7 @@ TEST(PageControl, AClickOnATabRaisesOneThenShowsThePageThenRaisesZero) {
     SetEventAction([&](const SeenEvent&) { shownAtEvent.push_back(ShownOf(kAll)); });
 
     ClickTab(1);
-    const std::vector<SeenEvent> expected = {{1, kPages, {1}}, {0, kPages, {}}};
+    const std::vector<SeenEvent> expected = {{kChanging, kPages, {1}}, {kChanged, kPages, {}}};
     EXPECT_EQ(SeenEvents(), expected) << Describe(SeenEvents());
     ASSERT_EQ(shownAtEvent.size(), 2u);
     EXPECT_EQ(shownAtEvent[0], (std::vector<uint32_t>{kA1, kA2})) << "event 1 comes before the change";
@@ -335,7 +336,7 @@ TEST(PageControl, EventOneAnsweringFalseCancelsTheChange) {
     Load(PagesUnit(PageControlData::Write(ThreePages()), kRecordFalse));
     SetFocus(UnitHandle(kA2));
     ClickTab(2);
-    const std::vector<SeenEvent> expected = {{1, kPages, {2}}};
+    const std::vector<SeenEvent> expected = {{kChanging, kPages, {2}}};
     EXPECT_EQ(SeenEvents(), expected) << Describe(SeenEvents());
     EXPECT_EQ(Tabs(TCM_GETCURSEL), 0);
     EXPECT_EQ(ShownOf(kAll), (std::vector<uint32_t>{kA1, kA2}));
@@ -345,7 +346,7 @@ TEST(PageControl, EventOneAnsweringFalseCancelsTheChange) {
 TEST(PageControl, PropertyThirteenSelectsLikeAClickAndARebuildKeepsThePage) {
     Load(PagesUnit(PageControlData::Write(ThreePages())));
     WriteInt(kPages, 13, 2);
-    const std::vector<SeenEvent> expected = {{1, kPages, {2}}, {0, kPages, {}}};
+    const std::vector<SeenEvent> expected = {{kChanging, kPages, {2}}, {kChanged, kPages, {}}};
     EXPECT_EQ(SeenEvents(), expected) << Describe(SeenEvents());
     EXPECT_EQ(ReadInt(kPages, 13), 2);
     EXPECT_EQ(ShownOf(kAll), (std::vector<uint32_t>{kC1, kC2}));

@@ -13,6 +13,7 @@
 #include "forms/event_handler.h"
 #include "forms/template_image.h"
 #include "runtime/command.h"
+#include "toolbox/rt/units.h"  // the generated property and event names
 
 constexpr uint32_t kTestWindowId = 0x52010001;
 

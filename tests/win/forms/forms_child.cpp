@@ -31,7 +31,7 @@ void RaiseFor(uint32_t windowId, uint32_t unitId) {
     EventRecord record;
     record.windowId = windowId;
     record.unitId = unitId;
-    record.eventNumber = -1;
+    record.eventNumber = rt::Common::MouseDown.number;
     RtNotify(kNotifyRaiseEvent, reinterpret_cast<intptr_t>(&record), 0);
 }
 

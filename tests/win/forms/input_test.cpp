@@ -20,6 +20,15 @@ namespace {
 constexpr uint32_t kE1 = 0x16010002, kE2 = 0x16010003, kE3 = 0x16010004, kButton = 0x16010005, kCombo = 0x16010006,
                    kLabel = 0x16010007;
 
+// The events by the names the form compiler writes for the tools.
+constexpr int32_t kMouseDown = rt::Common::MouseDown.number, kMouseUp = rt::Common::MouseUp.number,
+                  kRightMouseDown = rt::Common::RightMouseDown.number, kRightMouseUp = rt::Common::RightMouseUp.number,
+                  kGotFocus = rt::Common::GotFocus.number, kLostFocus = rt::Common::LostFocus.number,
+                  kKeyDown = rt::Common::KeyDown.number, kKeyUp = rt::Common::KeyUp.number,
+                  kChar = rt::Common::Char.number, kMouseWheel = rt::Common::MouseWheel.number,
+                  kClick = rt::Button::Click.number, kSelectionChanged = rt::ComboBox::SelectionChanged.number,
+                  kIdle = rt::Window::Idle.number;
+
 std::vector<uint8_t> EditInMode(uint32_t mode, const std::string& text = "") {
     EditBoxData d;
     d.inputMode = mode;
@@ -74,8 +83,8 @@ std::vector<SeenEvent> Only(int32_t low, int32_t high) {
 
 TEST(Input, KeypadDigitsReachKeyHandlersAsMainKeyboardCodesWithModifierBits) {
     UnitRecord e1 = EditUnit(kE1, 10);
-    On(e1, -9);
-    On(e1, -10);
+    On(e1, kKeyDown);
+    On(e1, kKeyUp);
     Load({e1});
     FocusUnit(kE1);
     Tap(VK_NUMPAD5);
@@ -88,18 +97,18 @@ TEST(Input, KeypadDigitsReachKeyHandlersAsMainKeyboardCodesWithModifierBits) {
     Settle();
     // A modifier key's own bit is not set while it is the key itself.
     const std::vector<SeenEvent> expected = {
-        {-9, kE1, {0x35, 0}}, {-10, kE1, {0x35, 0}}, {-9, kE1, {0x10, 0}}, {-9, kE1, {0x41, 2}},
-        {-10, kE1, {0x41, 2}}, {-10, kE1, {0x10, 0}}, {-9, kE1, {0x11, 0}}, {-9, kE1, {189, 1}},
-        {-10, kE1, {189, 1}}, {-10, kE1, {0x11, 0}},
+        {kKeyDown, kE1, {0x35, 0}}, {kKeyUp, kE1, {0x35, 0}}, {kKeyDown, kE1, {0x10, 0}}, {kKeyDown, kE1, {0x41, 2}},
+        {kKeyUp, kE1, {0x41, 2}}, {kKeyUp, kE1, {0x10, 0}}, {kKeyDown, kE1, {0x11, 0}}, {kKeyDown, kE1, {189, 1}},
+        {kKeyUp, kE1, {189, 1}}, {kKeyUp, kE1, {0x11, 0}},
     };
     EXPECT_EQ(SeenEvents(), expected) << Describe(SeenEvents());
 }
 
 TEST(Input, KeyHandlerResultsPassConsumeOrReplaceTheKey) {
     UnitRecord passes = EditUnit(kE1, 10), blocks = EditUnit(kE2, 40), replaces = EditUnit(kE3, 70);
-    On(passes, -9, kRecord);
-    On(blocks, -9, kRecordFalse);
-    On(replaces, -11, kRecordCharX);
+    On(passes, kKeyDown, kRecord);
+    On(blocks, kKeyDown, kRecordFalse);
+    On(replaces, kChar, kRecordCharX);
     Load({passes, blocks, replaces});
     FocusUnit(kE1);
     Type("12");
@@ -113,8 +122,8 @@ TEST(Input, KeyHandlerResultsPassConsumeOrReplaceTheKey) {
     EXPECT_EQ(ReadText(kE1, 8), "12") << "a handler without a result never blocks the key";
     EXPECT_EQ(ReadText(kE2, 8), "") << "a false result consumes it";
     EXPECT_EQ(ReadText(kE3, 8), "XX") << "a character handler's result replaces the character";
-    const std::vector<SeenEvent> chars = {{-11, kE3, {'a'}}, {-11, kE3, {'b'}}};
-    EXPECT_EQ(Only(-11, -11), chars) << Describe(SeenEvents());
+    const std::vector<SeenEvent> chars = {{kChar, kE3, {'a'}}, {kChar, kE3, {'b'}}};
+    EXPECT_EQ(Only(kChar, kChar), chars) << Describe(SeenEvents());
 }
 
 TEST(Input, TypedModesLetOnlyTheirCharactersThrough) {
@@ -141,7 +150,7 @@ TEST(Input, TypedModesLetOnlyTheirCharactersThrough) {
     }
 }
 
-TEST(Input, LeavingTheFocusNormalisesTypedModesBeforeEventMinusEight) {
+TEST(Input, LeavingTheFocusNormalisesTypedModesBeforeLostFocus) {
     struct Case {
         uint32_t mode;
         const char* before;
@@ -154,11 +163,11 @@ TEST(Input, LeavingTheFocusNormalisesTypedModesBeforeEventMinusEight) {
         {9, "1.23456789", "1.23457"}, {3, "007", "007"},
     };
     UnitRecord edit = EditUnit(kE1, 10), other = EditUnit(kE2, 40);
-    On(edit, -8);
+    On(edit, kLostFocus);
     Load({edit, other});
     std::string seenInHandler;
     SetEventAction([&](const SeenEvent& e) {
-        if (e.event == -8) seenInHandler = ReadText(kE1, 8);
+        if (e.event == kLostFocus) seenInHandler = ReadText(kE1, 8);
     });
     for (const Case& c : cases) {
         WriteInt(kE1, 18, static_cast<int32_t>(c.mode));
@@ -167,7 +176,7 @@ TEST(Input, LeavingTheFocusNormalisesTypedModesBeforeEventMinusEight) {
         SendMessageW(UnitHandle(kE1), EM_SETSEL, 1, 3);
         FocusUnit(kE2);
         EXPECT_EQ(ReadText(kE1, 8), c.after) << "mode " << c.mode << " " << c.before;
-        EXPECT_EQ(seenInHandler, c.after) << "the handler of -8 sees the normal form";
+        EXPECT_EQ(seenInHandler, c.after) << "the handler of LostFocus sees the normal form";
         if (std::string(c.before) != c.after) {
             DWORD start = 99, end = 99;
             SendMessageW(UnitHandle(kE1), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
@@ -203,14 +212,14 @@ TEST(Input, AMnemonicKeyClicksItsButton) {
     ButtonData save;
     save.caption = "保存(&S)";
     UnitRecord button = Unit(kButton, kTypeButton, 10, 40, 80, 24, ButtonData::Write(save));
-    On(button, 0);
+    On(button, kClick);
     Load({EditUnit(kE1, 10), button});
     FocusUnit(kE1);
     Key(VK_MENU, false);
     Tap('S');
     Key(VK_MENU, true);
     Settle();
-    const std::vector<SeenEvent> expected = {{0, kButton, {}}};
+    const std::vector<SeenEvent> expected = {{kClick, kButton, {}}};
     EXPECT_EQ(SeenEvents(), expected) << Describe(SeenEvents());
 }
 
@@ -219,10 +228,10 @@ TEST(Events, MouseButtonsReportClientPositionAndModifiers) {
     LabelData caption;
     caption.caption = "label";
     UnitRecord label = Unit(kLabel, kTypeLabel, 10, 10, 120, 22, LabelData::Write(caption), UnitRecord::kStateVisible);
-    On(label, -1);
-    On(label, -2);
-    On(label, -4);
-    On(label, -5);
+    On(label, kMouseDown);
+    On(label, kMouseUp);
+    On(label, kRightMouseDown);
+    On(label, kRightMouseUp);
     Load({label});
     POINT p = {7, 5};
     ClientToScreen(UnitHandle(kLabel), &p);
@@ -241,23 +250,23 @@ TEST(Events, MouseButtonsReportClientPositionAndModifiers) {
     Key(VK_CONTROL, true);
     Settle();
     const std::vector<SeenEvent> expected = {
-        {-1, kLabel, {7, 5, 0}}, {-2, kLabel, {7, 5, 0}}, {-4, kLabel, {7, 5, 1}}, {-5, kLabel, {7, 5, 1}}};
+        {kMouseDown, kLabel, {7, 5, 0}}, {kMouseUp, kLabel, {7, 5, 0}}, {kRightMouseDown, kLabel, {7, 5, 1}}, {kRightMouseUp, kLabel, {7, 5, 1}}};
     EXPECT_EQ(SeenEvents(), expected) << Describe(SeenEvents());
 }
 
 TEST(Events, FocusClickAndSelectionEventsOfTheCoreUnits) {
     UnitRecord e1 = EditUnit(kE1, 10), e2 = EditUnit(kE2, 40);
-    On(e1, -7);
-    On(e1, -8);
-    On(e2, -7);
+    On(e1, kGotFocus);
+    On(e1, kLostFocus);
+    On(e2, kGotFocus);
     ComboBoxData list;
     list.style = 2;
     list.items = {"一", "二"};
     UnitRecord combo = Unit(kCombo, kTypeComboBox, 10, 70, 100, 20, ComboBoxData::Write(list));
-    On(combo, 0);
-    On(combo, -7);
+    On(combo, kSelectionChanged);
+    On(combo, kGotFocus);
     UnitRecord button = Unit(kButton, kTypeButton, 10, 100, 80, 24, ButtonData::Write({}));
-    On(button, 0);
+    On(button, kClick);
     Load({e1, e2, combo, button});
     FocusUnit(kE1);
     FocusUnit(kE2);
@@ -268,7 +277,8 @@ TEST(Events, FocusClickAndSelectionEventsOfTheCoreUnits) {
     Pump(20);
     WriteInt(kCombo, 19, 0);  // a program's own selection raises nothing
     const std::vector<SeenEvent> expected = {
-        {-7, kE1, {}}, {-8, kE1, {}}, {-7, kE2, {}}, {-7, kCombo, {}}, {0, kCombo, {}}, {0, kButton, {}},
+        {kGotFocus, kE1, {}},   {kLostFocus, kE1, {}},          {kGotFocus, kE2, {}},
+        {kGotFocus, kCombo, {}}, {kSelectionChanged, kCombo, {}}, {kClick, kButton, {}},
     };
     EXPECT_EQ(SeenEvents(), expected) << Describe(SeenEvents());
     EXPECT_EQ(ReadInt(kCombo, 19), 0);
@@ -276,36 +286,36 @@ TEST(Events, FocusClickAndSelectionEventsOfTheCoreUnits) {
 
 TEST(Events, AnEventSourceChainLendsTheHandlersOfAUnitOfTheSameType) {
     UnitRecord owner = EditUnit(kE1, 10), middle = EditUnit(kE2, 40), borrower = EditUnit(kE3, 70);
-    On(owner, -9, kRecordTrue);
+    On(owner, kKeyDown, kRecordTrue);
     middle.eventSourceId = kE1;
     borrower.eventSourceId = kE2;
     UnitRecord otherType = Unit(kButton, kTypeButton, 10, 100, 80, 24, ButtonData::Write({}));
     otherType.eventSourceId = kE1;
     Load({owner, middle, borrower, otherType});
-    uintptr_t handler = FindEventHandler(kTestWindowId, kE1, -9);
+    uintptr_t handler = FindEventHandler(kTestWindowId, kE1, kKeyDown);
     EXPECT_NE(handler, 0u);
-    EXPECT_EQ(FindEventHandler(kTestWindowId, kE3, -9), handler);
-    EXPECT_EQ(FindEventHandler(kTestWindowId, kButton, -9), 0u) << "a source of another type is not followed";
-    EXPECT_EQ(FindEventHandler(kTestWindowId, kE3, -10), 0u);
+    EXPECT_EQ(FindEventHandler(kTestWindowId, kE3, kKeyDown), handler);
+    EXPECT_EQ(FindEventHandler(kTestWindowId, kButton, kKeyDown), 0u) << "a source of another type is not followed";
+    EXPECT_EQ(FindEventHandler(kTestWindowId, kE3, kKeyUp), 0u);
     EventRecord record;
     record.windowId = kTestWindowId;
     record.unitId = kE3;
-    record.eventNumber = -9;
+    record.eventNumber = kKeyDown;
     record.argCount = 2;
     record.args[0] = ArgValue::OfInt(13);
     record.args[1] = ArgValue::OfInt(0);
     EXPECT_EQ(RtNotify(kNotifyRaiseEvent, reinterpret_cast<intptr_t>(&record), 0), 1);
     EXPECT_EQ(record.hasResult, 1);
     EXPECT_EQ(record.result, 1);
-    const std::vector<SeenEvent> expected = {{-9, kE3, {13, 0}}};
+    const std::vector<SeenEvent> expected = {{kKeyDown, kE3, {13, 0}}};
     EXPECT_EQ(SeenEvents(), expected) << Describe(SeenEvents());
     EXPECT_FALSE(CurrentEventSource().active);
 }
 
 TEST(Events, NothingIsDispatchedWhileARebuildRuns) {
     UnitRecord edit = EditUnit(kE1, 10);
-    On(edit, -7);
-    On(edit, -8);
+    On(edit, kGotFocus);
+    On(edit, kLostFocus);
     Load({edit, EditUnit(kE2, 40)});
     FocusUnit(kE1);
     SeenEvents().clear();
@@ -319,7 +329,7 @@ TEST(Events, NothingIsDispatchedWhileARebuildRuns) {
 
 TEST(Events, WindowIdleEventsStopForAWindowThatDeclines) {
     UnitRecord window = WindowRecord(PlainWindowData());
-    On(window, 7, kRecordFalse);
+    On(window, kIdle, kRecordFalse);
     StartRuntime(ImageBytes(OneWindow({window})));
     ASSERT_TRUE(LoadStartWindowById(kTestWindowId));
     FireWindowIdleEvents(0, true);
@@ -327,13 +337,13 @@ TEST(Events, WindowIdleEventsStopForAWindowThatDeclines) {
     EXPECT_FALSE(FireWindowIdleEvents(50, false));
     FireWindowIdleEvents(0, true);
     EXPECT_FALSE(FireWindowIdleEvents(75, false));
-    const std::vector<SeenEvent> expected = {{7, 0, {25}}, {7, 0, {75}}};
+    const std::vector<SeenEvent> expected = {{kIdle, 0, {25}}, {kIdle, 0, {75}}};
     EXPECT_EQ(SeenEvents(), expected) << Describe(SeenEvents());
 }
 
 TEST(Events, AWindowThatWantsIdleTimeKeepsGettingIt) {
     UnitRecord window = WindowRecord(PlainWindowData());
-    On(window, 7, kRecordTrue);
+    On(window, kIdle, kRecordTrue);
     StartRuntime(ImageBytes(OneWindow({window})));
     ASSERT_TRUE(LoadStartWindowById(kTestWindowId));
     FireWindowIdleEvents(0, true);
@@ -344,7 +354,7 @@ TEST(Events, AWindowThatWantsIdleTimeKeepsGettingIt) {
 
 TEST(Events, TheWheelReportsStepsAndModifiers) {
     UnitRecord edit = EditUnit(kE1, 10);
-    On(edit, -12);
+    On(edit, kMouseWheel);
     Load({edit});
     FocusUnit(kE1);
     POINT p = {5, 5};
@@ -358,6 +368,6 @@ TEST(Events, TheWheelReportsStepsAndModifiers) {
     SendInput(1, &in, sizeof in);
     Key(VK_SHIFT, true);
     Settle();
-    const std::vector<SeenEvent> expected = {{-12, kE1, {-2, 2}}};
+    const std::vector<SeenEvent> expected = {{kMouseWheel, kE1, {-2, 2}}};
     EXPECT_EQ(SeenEvents(), expected) << Describe(SeenEvents());
 }

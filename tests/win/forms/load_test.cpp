@@ -186,7 +186,7 @@ TEST(Loading, FocusGoesToTheSmallestTabOrderPreferringTheHighestPosition) {
 
 TEST(Loading, LoadingALoadedWindowOnlyActivatesOrRestoresIt) {
     UnitRecord window = WindowRecord(PlainWindowData());
-    On(window, 0);
+    On(window, rt::Window::Created.number);
     StartRuntime(ImageBytes(OneWindow({window, Unit(kA, kTypeEditBox, 10, 10, 80, 20, Edit())})));
     LoadTestWindow();
     HWND form = FormHandle(), edit = UnitHandle(kA);
@@ -264,18 +264,19 @@ TEST(Loading, TypeDataAboveItsMaximumVersionLeavesThatUnitOut) {
 
 TEST(Loading, LoadingRaisesCreatedThenThreeAndFourAndClosingEndsTheLoop) {
     UnitRecord window = WindowRecord(PlainWindowData());
-    On(window, 0);
-    On(window, 3);
-    On(window, 4);
+    On(window, rt::Window::Created.number);
+    On(window, rt::Window::Loaded.number);
+    On(window, rt::Window::Ready.number);
     StartRuntime(ImageBytes(OneWindow({window, Unit(kA, kTypeEditBox, 10, 10, 80, 20, Edit())})));
     // The window is shown only after its creation event: a handler sees it still hidden.
     bool visibleDuringCreation = true;
     SetEventAction([&](const SeenEvent& e) {
-        if (e.event == 0) visibleDuringCreation = IsWindowVisible(FormHandle()) != FALSE;
+        if (e.event == rt::Window::Created.number) visibleDuringCreation = IsWindowVisible(FormHandle()) != FALSE;
     });
     RtEntries().loadStartWindow(kTestWindowId);
     SetEventAction(nullptr);
-    const std::vector<SeenEvent> expected = {{0, 0, {}}, {3, 0, {}}, {4, 0, {}}};
+    const std::vector<SeenEvent> expected = {
+        {rt::Window::Created.number, 0, {}}, {rt::Window::Loaded.number, 0, {}}, {rt::Window::Ready.number, 0, {}}};
     EXPECT_EQ(SeenEvents(), expected) << Describe(SeenEvents());
     EXPECT_FALSE(visibleDuringCreation);
     EXPECT_TRUE(IsWindowVisible(FormHandle()));

@@ -19,7 +19,7 @@ std::function<void(size_t)>* g_onTick = nullptr;
 
 void LoadTimer() {
     UnitRecord timer = Unit(kTimer, kTypeTimer, 0, 0, 24, 24, TimerData::Write({}), UnitRecord::kStateVisible);
-    On(timer, 0);
+    On(timer, rt::Timer::Tick.number);
     StartRuntime(ImageBytes(OneWindow({WindowRecord(PlainWindowData()), timer})));
     ASSERT_TRUE(LoadStartWindowById(kTestWindowId));
     g_ticks = new std::vector<DWORD>;
