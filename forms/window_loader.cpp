@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <optional>
+
 #include "forms/events.h"
 #include "forms/forms_runtime.h"
 #include "forms/unit_object.h"
@@ -10,6 +12,7 @@
 #include "runtime/app.h"
 #include "runtime/entries.h"
 #include "runtime/message_loop.h"
+#include "runtime/phase_timing.h"
 
 namespace {
 
@@ -132,7 +135,11 @@ bool LoadWindow(WindowEntry& entry, intptr_t loadFlag, bool modal, HWND owner) {
             nextControlId += 10;
             a.unitId = r.id;
         }
-        UnitObject* object = create ? create(a) : nullptr;
+        UnitObject* object;
+        {
+            PhaseSpan span(k == 0 ? Phase::kCreateWindow : Phase::kCreateUnit, k == 0 ? 0 : r.typeCode);
+            object = create ? create(a) : nullptr;
+        }
         if (k == 0 && !object) {
             // The window itself failed: nothing of this load survives.
             ReleaseLoad(entry);
@@ -152,6 +159,7 @@ bool LoadWindow(WindowEntry& entry, intptr_t loadFlag, bool modal, HWND owner) {
     // control are not shown. A window moved into another goes on top of its units, so the
     // moves run from the last position up: each container then holds its units in table
     // order already, and step 7 finds nothing to reorder.
+    std::optional<PhaseSpan> timed(std::in_place, Phase::kReparent);
     for (size_t k = count; k-- > 1;) {
         const UnitRecord& r = entry.working[k];
         UnitObject* unit = entry.live[k].object;
@@ -177,33 +185,44 @@ bool LoadWindow(WindowEntry& entry, intptr_t loadFlag, bool modal, HWND owner) {
     }
 
     // 7. Z-order and tab order.
+    timed.emplace(Phase::kOrder);
     OrderUnits(entry);
 
     // 8. Cursors.
+    timed.emplace(Phase::kCursors);
     for (size_t k = 0; k < count; ++k) {
         if (!entry.working[k].cursorData.empty()) entry.live[k].SetCursor(entry.working[k].cursorData);
     }
 
     // 9. Loaded messages, visibility, end of the load.
+    timed.emplace(Phase::kLoadedMessages);
     for (size_t step = 0; step < count; ++step) {
         UnitObject* unit = entry.live[count - 1 - step].object;
         if (unit && unit->alive()) SendMessageW(unit->hwnd(), kUnitLoadedMessage, 0, 0);
     }
     if (IsWindow(form)) SendMessageW(form, kWindowLoadedMessage, 0, 0);
+    timed.emplace(Phase::kShowUnits);
     for (size_t k = 1; k < count; ++k) {
         UnitObject* unit = entry.live[k].object;
         if (unit && unit->alive()) ShowWindow(unit->hwnd(), show[k] ? SW_SHOWNA : SW_HIDE);
     }
     RtNotify(kNotifyWindowLoadEnd, static_cast<intptr_t>(entry.id), 0);
+    timed.reset();
 
     // 10. Created, then events 3 and 4 while the window still exists.
     auto windowAlive = [&]() { return entry.loaded && entry.WindowObject() == window && IsWindow(form); };
+    timed.emplace(Phase::kCreatedEvent);
     if (windowAlive()) window->RaiseUnitEvent(0);
     if (windowAlive()) window->RaiseUnitEvent(3);
     if (windowAlive()) window->RaiseUnitEvent(4);
 
     // 11. Shown when its record says so.
-    if (windowAlive() && (entry.working[0].visible() || loadFlag != 0)) ShowLoadedWindow(window);
+    timed.emplace(Phase::kShowWindow);
+    if (windowAlive() && (entry.working[0].visible() || loadFlag != 0)) {
+        ShowLoadedWindow(window);
+        BeginPhase(Phase::kFirstPaint);  // ends when the message loop first runs dry
+    }
+    timed.reset();
 
     // 12. A modal window disables the program's other windows until it is closed.
     if (modal && windowAlive()) {
