@@ -322,6 +322,59 @@ TEST_F(MainWindow, ClickingTheTabsShowsEachPageWithItsFocusAndNeverTheHiddenUnit
 
 namespace {
 
+// The unit windows directly inside `parent`, from the top of the z-order down.
+std::vector<HWND> StackedUnits(HWND parent) {
+    std::vector<HWND> units;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (UnitObject* u = UnitObject::FromHandle(child); u && u->windowId() == kMainWindowId) units.push_back(child);
+    return units;
+}
+
+// The platform's dialog walk over what `stacks` holds below `parent`: a shown, enabled
+// control parent is entered, any other shown, enabled tab stop is a stop.
+void TabStops(HWND parent, const std::map<HWND, std::vector<HWND>>& stacks, std::vector<HWND>* out) {
+    auto held = stacks.find(parent);
+    if (held == stacks.end()) return;
+    for (HWND h : held->second) {
+        const LONG style = GetWindowLongW(h, GWL_STYLE);
+        if (!(style & WS_VISIBLE) || (style & WS_DISABLED)) continue;
+        if (GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_CONTROLPARENT)
+            TabStops(h, stacks, out);
+        else if (style & WS_TABSTOP)
+            out->push_back(h);
+    }
+}
+
+}  // namespace
+
+// Each window holds the units whose record names it as their parent (the window itself for
+// parent 0) stacked in table order, the first on top; Tab therefore visits the shown tab
+// stops in table order, entering each container where it stands.
+TEST_F(MainWindow, EveryWindowStacksItsUnitsInTableOrderAndTabWalksThem) {
+    WindowEntry* entry = FindLoadedWindow(kMainWindowId);
+    ASSERT_NE(entry, nullptr);
+    std::map<HWND, std::vector<HWND>> stacks;
+    for (size_t k = 1; k < entry->working.size(); ++k) {
+        const UnitRecord& r = entry->working[k];
+        stacks[r.parentId ? Handle(r.parentId) : form].push_back(Handle(r.id));
+    }
+    ASSERT_EQ(stacks.size(), 5u) << "the window, the page control and three group boxes";
+    for (const auto& [parent, units] : stacks) EXPECT_EQ(StackedUnits(parent), units) << "units of " << parent;
+
+    std::vector<HWND> expected;
+    TabStops(form, stacks, &expected);
+    ASSERT_GT(expected.size(), 30u);
+    std::vector<HWND> walked;
+    for (HWND h = GetNextDlgTabItem(form, nullptr, FALSE); h && walked.size() <= expected.size();
+         h = GetNextDlgTabItem(form, h, FALSE)) {
+        if (!walked.empty() && h == walked.front()) break;
+        walked.push_back(h);
+    }
+    EXPECT_EQ(walked, expected);
+}
+
+namespace {
+
 void CollectWindows(HWND parent, std::vector<HWND>* out) {
     for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         out->push_back(child);
