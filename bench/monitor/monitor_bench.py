@@ -21,7 +21,8 @@ import tempfile
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-EXE = os.path.join(ROOT, "build", "win64", "bench", "monitor", "monitor_pass_bench.exe")
+# MG_MONITOR_BENCH measures another build of the pass benchmark (an earlier one, for before and after).
+EXE = os.environ.get("MG_MONITOR_BENCH") or os.path.join(ROOT, "build", "win64", "bench", "monitor", "monitor_pass_bench.exe")
 SOAK_EXE = os.path.join(ROOT, "build", "win64", "bench", "monitor", "monitor_soak.exe")
 PASSES = int(os.environ.get("MG_BENCH_PASSES", "7"))
 

@@ -5,7 +5,7 @@ that the wineserver's time during each belongs to that one. Prints the CPU time 
 process (the run time of all its threads, from /proc) and of the wineserver meanwhile, per
 second, and how much more the program and its wineserver use a second than the bare window
 and its wineserver (goal: at most 2 ms). Runs inside the lab (tools/lab.sh).
-  idle_bench.py PROGRAM.exe BARE.exe"""
+  idle_bench.py PROGRAM.exe BARE.exe [BEFORE.exe]   BEFORE: an earlier build, measured alike"""
 import os
 import shutil
 import subprocess
@@ -48,18 +48,16 @@ def processes():
 
 
 def lab_pids(exe_path=None):
-    """This lab's own processes (other labs may run beside it): the program started from
-    `exe_path`, or the wineserver of this prefix and the X server of this display."""
+    """This lab's own processes (other labs may run beside it, each with a prefix of its
+    own): the program started from `exe_path`, the wineserver and the X server."""
     prefix = f"WINEPREFIX={os.environ.get('WINEPREFIX', '')}".encode()
-    display = os.environ.get("DISPLAY", "")
     found = {"process": [], "wineserver": [], "Xvfb": []}
     for pid, comm, arguments, environment in processes():
-        # Wine shows a program by its Windows path: Z: and backslashes
         if exe_path and arguments[0].replace("\\", "/").lower().endswith(exe_path.lower()):
             found["process"].append(pid)
-        elif comm == "wineserver" and prefix in environment:
+        elif comm.startswith("wineserver") and prefix in environment:
             found["wineserver"].append(pid)
-        elif comm == "Xvfb" and display in arguments:
+        elif comm == "Xvfb" and prefix in environment:
             found["Xvfb"].append(pid)
     return found
 
@@ -88,15 +86,22 @@ def idle_cost(exe):
 
 
 def main():
-    program, bare = sys.argv[1], sys.argv[2]
-    costs = {"bare window": idle_cost(bare), "program": idle_cost(program)}
+    programs = {"program": sys.argv[1]}
+    if len(sys.argv) > 3:
+        programs["before"] = sys.argv[3]
+    costs = {"bare window": idle_cost(sys.argv[2])}
+    for name, exe in programs.items():
+        costs[name] = idle_cost(exe)
     print(f"idle {SECONDS:.0f} s each, alone, the clock ticking (CPU ms a second):")
     for name, c in costs.items():
         print(f"  {name:12} process {c['process'] / SECONDS:6.2f}  wineserver {c['wineserver'] / SECONDS:6.2f}"
               f"  together {(c['process'] + c['wineserver']) / SECONDS:6.2f}  (Xvfb {c['Xvfb'] / SECONDS:6.2f})")
-    p, b = costs["program"], costs["bare window"]
-    more = (p["process"] + p["wineserver"] - b["process"] - b["wineserver"]) / SECONDS
-    print(f"program and its wineserver over the bare window's: {more:+.2f} ms a second (goal +{GOAL_MS_PER_S:.0f} at most)")
+    b = costs["bare window"]
+    for name in programs:
+        p = costs[name]
+        more = (p["process"] + p["wineserver"] - b["process"] - b["wineserver"]) / SECONDS
+        print(f"{name} and its wineserver over the bare window's: {more:+.2f} ms a second"
+              f" (goal +{GOAL_MS_PER_S:.0f} at most)")
 
 
 if __name__ == "__main__":

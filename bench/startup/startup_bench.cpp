@@ -1,9 +1,9 @@
 // Start-up benchmark: from process start to the main window painted, for the program, a
 // direct baseline that creates the same controls by plain CreateWindowExW calls, and a
-// bare window of the same size. The three alternate round by round (the order rotating),
-// each started in a fresh directory of its own, so that the program writes its default
-// host files as on a first start.
-//   startup_bench PROGRAM.exe DIRECT.exe BARE.exe [ROUNDS]
+// bare window of the same size, and optionally an earlier build of the program. They
+// alternate round by round (the order rotating), each started in a fresh directory of its
+// own, so that the program writes its default host files as on a first start.
+//   startup_bench PROGRAM.exe DIRECT.exe BARE.exe [ROUNDS [BEFORE.exe]]
 // "Painted" means: a visible top-level window of the process, its list views holding the
 // expected rows in its result lists (27 for the program and the direct baseline, the default host
 // lists; none for the bare window), and no window of the process with anything left to
@@ -244,13 +244,14 @@ std::wstring Absolute(const wchar_t* path) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: startup_bench PROGRAM.exe DIRECT.exe BARE.exe [ROUNDS]\n");
+        std::fprintf(stderr, "usage: startup_bench PROGRAM.exe DIRECT.exe BARE.exe [ROUNDS [BEFORE.exe]]\n");
         return 2;
     }
     int rounds = argc > 4 ? _wtoi(argv[4]) : 15;
     std::vector<Candidate> candidates = {{"program", Absolute(argv[1]), kDefaultRows, {}},
                                          {"direct", Absolute(argv[2]), kDefaultRows, {}},
                                          {"bare", Absolute(argv[3]), 0, {}}};
+    if (argc > 5) candidates.push_back({"before", Absolute(argv[5]), kDefaultRows, {}});
     // One unmeasured start of each first: the first start of a program under Wine also loads
     // its DLLs from disk.
     for (Candidate& c : candidates) StartOnce(c, false);
@@ -271,10 +272,13 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("%-8s median %7.1f ms  min %7.1f ms  shown %7.1f ms  (%zu starts)\n", c.name, Median(c.ms),
                     sorted.empty() ? 0.0 : sorted.front(), Median(c.shownMs), c.ms.size());
     }
-    double program = Median(candidates[0].ms), direct = Median(candidates[1].ms), bare = Median(candidates[2].ms);
-    if (direct > 0 && bare > 0)
-        std::printf("program/direct %.2f (goal 1.30 at most)  program/bare %.2f  shown: program/direct %.2f\n",
-                    program / direct, program / bare, Median(candidates[0].shownMs) / Median(candidates[1].shownMs));
-    PrintPhases(candidates[0]);
+    const double direct = Median(candidates[1].ms), bare = Median(candidates[2].ms);
+    for (const Candidate& c : candidates) {
+        if (c.rows == 0 || &c == &candidates[1] || direct <= 0 || bare <= 0) continue;
+        std::printf("%s/direct %.2f (goal 1.30 at most)  %s/bare %.2f  shown: %s/direct %.2f\n", c.name,
+                    Median(c.ms) / direct, c.name, Median(c.ms) / bare, c.name,
+                    Median(c.shownMs) / Median(candidates[1].shownMs));
+    }
+    for (const Candidate& c : candidates) PrintPhases(c);
     return failures == 0 ? 0 : 1;
 }
