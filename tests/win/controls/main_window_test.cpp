@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "forms/events.h"
 #include "forms/forms_runtime.h"
 #include "forms/unit_object.h"
 #include "forms/window_list.h"
@@ -318,6 +319,39 @@ TEST_F(MainWindow, ClickingTheTabsShowsEachPageWithItsFocusAndNeverTheHiddenUnit
     ClickTab(1);
     ExpectPage(1);
     EXPECT_EQ(Read(kStartButton, 5), 1);  // shown, and never pressed here
+}
+
+namespace {
+
+// Events of the main window raised while it loads, handler or not: (unit, event).
+std::vector<std::pair<uint32_t, int32_t>> g_raised;
+
+// Left out: what depends on where the pointer rests, the idle events the message loop raises
+// whenever it runs dry, and a tick of the clock on a slow machine.
+void NoteRaised(const EventRecord& r) {
+    constexpr uint32_t kClock = 0x1601000D;
+    const int32_t e = r.eventNumber;
+    const bool pointer = (e <= -1 && e >= -6) || e == -12;
+    if (r.windowId == kMainWindowId && !pointer && !(r.unitId == 0 && e == 7) && !(r.unitId == kClock && e == 0))
+        g_raised.push_back({r.unitId, e});
+}
+
+class MainWindowLoad : public MainWindow {
+protected:
+    void SetUp() override {
+        ObserveEvents(&NoteRaised);
+        MainWindow::SetUp();
+        ObserveEvents(nullptr);
+    }
+};
+
+}  // namespace
+
+// Loading raises the window's creation and its events 3 and 4, then the focus comes to the
+// window and goes on to the first count box; no unit raises anything while it is made.
+TEST_F(MainWindowLoad, RaisesCreatedThreeAndFourThenTheFocusEventsOnTheWayToTheFirstCountBox) {
+    const std::vector<std::pair<uint32_t, int32_t>> expected = {{0, 0}, {0, 3}, {0, 4}, {0, -7}, {0, -8}, {kDrink1, -7}};
+    EXPECT_EQ(g_raised, expected);
 }
 
 namespace {
