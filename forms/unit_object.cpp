@@ -45,11 +45,11 @@ bool IsLoadedUnit(const UnitObject* object) {
 }
 
 // The unit a notification from `child` goes back to when `receiver` gets it, or null.
-// Units are created on their window and then moved into their containers, and several of
-// the platform's controls (combo box, list box, list view, edit box) keep notifying the
-// window they were created on: a unit of a loaded window is answered by whichever window of
-// that same loaded window receives its notification, and never by another window's. A unit
-// outside the loaded windows (one being built, or hosted elsewhere) answers to its parent.
+// Several of the platform's controls (combo box, list box, list view, edit box) keep
+// notifying the window they were created on, even after a rebuild or a move has given them
+// another parent: a unit of a loaded window is answered by whichever window of that same
+// loaded window receives its notification, and never by another window's. A unit outside
+// the loaded windows (one being built, or hosted elsewhere) answers to its parent.
 UnitObject* ReflectionTarget(const UnitObject* receiver, HWND child) {
     UnitObject* unit = UnitObject::FromHandle(child);
     if (!unit || unit == receiver) return nullptr;
