@@ -85,21 +85,6 @@ protected:
     }
 };
 
-// Every visible window below `parent` whose rectangle meets `area` (screen coordinates),
-// depth first: for each child in z-order from the top, its own such descendants first, then
-// the child itself. A window that misses the area hides its descendants there (they are
-// clipped to it), so they are not looked at.
-void CollectVisible(HWND parent, const RECT& area, std::vector<HWND>* out) {
-    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (!IsWindowVisible(child)) continue;
-        RECT bounds, overlap;
-        GetWindowRect(child, &bounds);
-        if (!IntersectRect(&overlap, &bounds, &area)) continue;
-        CollectVisible(child, area, out);
-        out->push_back(child);
-    }
-}
-
 UnitObject* CreateTransLabel(const UnitCreateArgs& a) {
     std::optional<TransLabelData> d = TransLabelData::Parse(a.typeData, a.typeDataLength);
     if (!d) return nullptr;
@@ -140,26 +125,25 @@ void SeeThroughRepaint(HWND label) {
 
     RECT area;
     GetClientRect(label, &area);
-    MapWindowPoints(label, nullptr, reinterpret_cast<POINT*>(&area), 2);
-    RECT inTop = area;
-    MapWindowPoints(nullptr, top, reinterpret_cast<POINT*>(&inTop), 2);
-    // Each window, children included, is redrawn on its own below, so no redraw reaches
-    // into children: the label's text must go over fresh background exactly once, as
-    // anti-aliased text drawn over itself grows darker.
-    RedrawWindow(top, &inTop, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_NOCHILDREN);
-    UpdateWindow(top);
-
-    // From the bottom of the z-order up, so that each window draws over the ones beneath.
-    std::vector<HWND> windows;
-    CollectVisible(top, area, &windows);
-    for (size_t i = windows.size(); i-- > 0;) {
-        HWND w = windows[i];
-        if (w == label || !IsWindow(w)) continue;
-        RECT bounds, overlap;
-        GetWindowRect(w, &bounds);
-        if (!IntersectRect(&overlap, &bounds, &area)) continue;
-        MapWindowPoints(nullptr, w, reinterpret_cast<POINT*>(&overlap), 2);
-        RedrawWindow(w, &overlap, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ERASENOW | RDW_NOCHILDREN);
+    MapWindowPoints(label, top, reinterpret_cast<POINT*>(&area), 2);
+    // The window server finds what the area meets: one request invalidates it in the top
+    // window and in every visible window below (frames and erasing included for those),
+    // and one paints them all at once, each parent before its children, so no window is
+    // looked for one by one. Anti-aliased text drawn over itself grows darker, so every
+    // window paints once, and see-through ones only after what lies beneath them: they are
+    // held back and painted afterwards from the bottom up, the label's own text last.
+    std::vector<HeldTransparentPaints::Held> held;
+    {
+        HeldTransparentPaints hold;
+        RedrawWindow(top, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        ValidateRect(label, nullptr);
+        RedrawWindow(top, nullptr, nullptr, RDW_UPDATENOW | RDW_ERASENOW | RDW_ALLCHILDREN);
+        held = hold.Take();
+    }
+    for (size_t i = held.size(); i-- > 0;) {
+        if (held[i].hwnd == label || !IsWindow(held[i].hwnd)) continue;
+        InvalidateRgn(held[i].hwnd, held[i].area.get(), FALSE);
+        UpdateWindow(held[i].hwnd);
     }
     // The text last, over what is now beneath it.
     if (IsWindow(label)) InvalidateRect(label, nullptr, FALSE);

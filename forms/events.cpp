@@ -25,6 +25,9 @@ int g_suspended = 0;
 EventSource g_source;
 // Windows that declined idle time in the current idle period; never freed.
 std::vector<uint32_t>* g_declinedIdle = nullptr;
+#if MG_TEST_HOOKS
+EventObserver g_observer = nullptr;
+#endif
 
 struct HandlerLookup {
     uintptr_t address = 0;
@@ -209,8 +212,15 @@ uintptr_t FindEventHandler(uint32_t windowId, uint32_t unitId, int32_t eventNumb
     return LookUpHandler(windowId, unitId, eventNumber).address;
 }
 
+#if MG_TEST_HOOKS
+void ObserveEvents(EventObserver observer) { g_observer = observer; }
+#endif
+
 bool RaiseEvent(EventRecord* record) {
     if (!record || EventsSuspended()) return false;
+#if MG_TEST_HOOKS
+    if (g_observer) g_observer(*record);
+#endif
     record->hasResult = 0;
     // While a window is being destroyed its units are going one by one; handlers could
     // only find them half gone.

@@ -41,6 +41,13 @@ struct EventSource {
 };
 EventSource CurrentEventSource();
 
+#if MG_TEST_HOOKS
+// Tests watch every event that is raised (handler or not) while an observer is set; null
+// stops watching.
+using EventObserver = void (*)(const EventRecord& record);
+void ObserveEvents(EventObserver observer);
+#endif
+
 // The suspension counter: events are dropped while it is above 0 (program end, unit rebuild).
 void SuspendEvents();
 void ResumeEvents();

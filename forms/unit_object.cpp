@@ -16,6 +16,7 @@ const wchar_t kOriginalProcProperty[] = L"MgUnitOriginalProc";
 
 // Object handed from CreateOwnWindow to the class procedure's WM_NCCREATE.
 thread_local UnitObject* t_creating = nullptr;
+thread_local HeldTransparentPaints* t_heldPaints = nullptr;
 
 bool IsCtlColor(UINT message) { return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC; }
 
@@ -45,11 +46,11 @@ bool IsLoadedUnit(const UnitObject* object) {
 }
 
 // The unit a notification from `child` goes back to when `receiver` gets it, or null.
-// Units are created on their window and then moved into their containers, and several of
-// the platform's controls (combo box, list box, list view, edit box) keep notifying the
-// window they were created on: a unit of a loaded window is answered by whichever window of
-// that same loaded window receives its notification, and never by another window's. A unit
-// outside the loaded windows (one being built, or hosted elsewhere) answers to its parent.
+// Several of the platform's controls (combo box, list box, list view, edit box) keep
+// notifying the window they were created on, even after a rebuild or a move has given them
+// another parent: a unit of a loaded window is answered by whichever window of that same
+// loaded window receives its notification, and never by another window's. A unit outside
+// the loaded windows (one being built, or hosted elsewhere) answers to its parent.
 UnitObject* ReflectionTarget(const UnitObject* receiver, HWND child) {
     UnitObject* unit = UnitObject::FromHandle(child);
     if (!unit || unit == receiver) return nullptr;
@@ -59,6 +60,19 @@ UnitObject* ReflectionTarget(const UnitObject* receiver, HWND child) {
 }
 
 }  // namespace
+
+HeldTransparentPaints::HeldTransparentPaints() : saved_(t_heldPaints) { t_heldPaints = this; }
+
+HeldTransparentPaints::~HeldTransparentPaints() { t_heldPaints = saved_; }
+
+bool HeldTransparentPaints::Hold(HWND hwnd) {
+    if (!t_heldPaints) return false;
+    win::Region area(CreateRectRgn(0, 0, 0, 0));
+    GetUpdateRgn(hwnd, area.get(), FALSE);
+    ValidateRgn(hwnd, nullptr);
+    t_heldPaints->held_.push_back({hwnd, std::move(area)});
+    return true;
+}
 
 COLORREF ResolveColour(uint32_t colour, int systemColourIndex) {
     return (colour & 0xFF000000) ? GetSysColor(systemColourIndex) : static_cast<COLORREF>(colour);
@@ -204,6 +218,9 @@ LRESULT UnitObject::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (message == kRunOnWindowThreadMessage) {
         (*reinterpret_cast<const std::function<void()>*>(lParam))();
+    } else if (message == WM_PAINT && (GetWindowLongW(hwnd_, GWL_EXSTYLE) & WS_EX_TRANSPARENT) &&
+               HeldTransparentPaints::Hold(hwnd_)) {
+        result = 0;
     } else if (message == WM_NCDESTROY) {
         HWND hwnd = hwnd_;
         WNDPROC original = subclassed_ ? originalProc_ : nullptr;

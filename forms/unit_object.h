@@ -150,5 +150,29 @@ private:
     BrushCache ownBrush_, backgroundBrush_;
 };
 
+// While one is alive on a thread, a see-through unit window of that thread (one with
+// WS_EX_TRANSPARENT) does not paint when WM_PAINT comes: its update region is kept here and
+// the window validated, so that it can be painted after the windows beneath it. A redraw
+// that the window server drives visits windows from the top of the z-order down.
+class HeldTransparentPaints {
+public:
+    struct Held {
+        HWND hwnd;
+        win::Region area;  // the update region it had, in its client coordinates
+    };
+    HeldTransparentPaints();
+    ~HeldTransparentPaints();
+    HeldTransparentPaints(const HeldTransparentPaints&) = delete;
+    HeldTransparentPaints& operator=(const HeldTransparentPaints&) = delete;
+    // The held windows in the order their paints came.
+    std::vector<Held> Take() { return std::move(held_); }
+    // Called for a see-through window's WM_PAINT; false when nothing is being held.
+    static bool Hold(HWND hwnd);
+
+private:
+    HeldTransparentPaints* saved_;
+    std::vector<Held> held_;
+};
+
 // A COLORREF or the system colour that a marker (top byte set) stands for.
 COLORREF ResolveColour(uint32_t colour, int systemColourIndex);

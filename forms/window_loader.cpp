@@ -1,5 +1,8 @@
 #include "forms/window_loader.h"
 
+#include <algorithm>
+#include <optional>
+
 #include "forms/events.h"
 #include "forms/forms_runtime.h"
 #include "forms/type_data/window_data.h"
@@ -9,6 +12,7 @@
 #include "runtime/app.h"
 #include "runtime/entries.h"
 #include "runtime/message_loop.h"
+#include "runtime/phase_timing.h"
 
 namespace {
 
@@ -18,6 +22,48 @@ void ReleaseLoad(WindowEntry& entry) {
     entry.loaded = false;
     entry.destroying = false;
     entry.lastFocus = nullptr;
+}
+
+// The container a unit's record names, as a position of the table; 0 (the window) for a
+// unit placed on the window, and for a parent id that names no unit of the table.
+size_t ContainerOf(const WindowEntry& entry, const UnitRecord& r) {
+    if (r.parentId == 0) return 0;
+    int c = entry.FindPosition(r.parentId);
+    return c > 0 ? static_cast<size_t>(c) : 0;
+}
+
+// The order in which units are made, positions 1 and up: the table order, except that a
+// container comes just before the first of its units that would precede it. A chain of
+// containers that leads back to itself is cut at its unit of the lowest position, which
+// goes on the window (its container entry becomes 0), as moving the units into their
+// containers from the last position up would have left it.
+std::vector<size_t> CreationOrder(std::vector<size_t>& container) {
+    enum : uint8_t { kWaiting, kInChain, kOrdered };
+    std::vector<uint8_t> state(container.size(), kWaiting);
+    std::vector<size_t> order, chain;
+    order.reserve(container.size());
+    for (size_t k = 1; k < container.size(); ++k) {
+        for (;;) {
+            chain.clear();
+            size_t u = k;
+            while (u != 0 && state[u] == kWaiting) {
+                state[u] = kInChain;
+                chain.push_back(u);
+                u = container[u];
+            }
+            if (u == 0 || state[u] != kInChain) break;
+            // A loop from u back to u: cut it and walk again.
+            size_t lowest = u;
+            for (size_t v = container[u]; v != u; v = container[v]) lowest = std::min(lowest, v);
+            container[lowest] = 0;
+            for (size_t v : chain) state[v] = kWaiting;
+        }
+        for (size_t i = chain.size(); i-- > 0;) {
+            order.push_back(chain[i]);
+            state[chain[i]] = kOrdered;
+        }
+    }
+    return order;
 }
 
 // Step 7: within each parent, the unit at position 1 goes on top and every following unit
@@ -84,12 +130,28 @@ bool LoadWindow(WindowEntry& entry, intptr_t loadFlag, bool modal, HWND owner) {
     // 4. Menu bar and accelerators: this system's templates carry no menu items, so there
     // are none to make.
 
-    // 5. The window first, then the units from the last position down to position 1.
+    // 5. The window first, then the units. Each unit is made straight inside its container,
+    // which therefore comes first (CreationOrder); control ids go from 100 upwards in steps of
+    // 10 from the last position down to position 1, whatever the order of making. A new
+    // child window goes below its siblings, so a parent that receives its units in table order
+    // stacks them with position 1 on top, as step 7 wants them.
     const size_t count = entry.working.size();
     std::vector<bool> show(count, false);
-    uint32_t nextControlId = 100;
-    for (size_t step = 0; step < count; ++step) {
-        size_t k = step == 0 ? 0 : count - step;
+    std::vector<uint32_t> controlIds(count, 0);
+    for (uint32_t k = static_cast<uint32_t>(count), id = 100; k-- > 1;) {
+        if (!entry.working[k].isMenuItem) {
+            controlIds[k] = id;
+            id += 10;
+        }
+    }
+    std::vector<size_t> container(count, 0);
+    for (size_t k = 1; k < count; ++k) container[k] = ContainerOf(entry, entry.working[k]);
+    std::vector<size_t> order = CreationOrder(container);
+    order.insert(order.begin(), 0);
+
+    std::vector<size_t> lastMadeIn(count, 0);  // per parent position: the last unit made in it
+    bool stackedInTableOrder = true;
+    for (size_t k : order) {
         const UnitRecord& r = entry.working[k];
         if (r.isMenuItem) continue;
         const UnitTypeInfo* type = FindUnitType(r.typeCode);
@@ -123,14 +185,25 @@ bool LoadWindow(WindowEntry& entry, intptr_t loadFlag, bool modal, HWND owner) {
             a.extra1 = modal ? 1 : 0;
             a.extra2 = loadFlag;
         } else {
-            UnitObject* window = entry.WindowObject();
-            a.parent = window->hwnd();
-            a.parentObject = window;
-            a.controlId = nextControlId;
-            nextControlId += 10;
+            // A container that could not be made leaves its units on the window.
+            size_t c = container[k];
+            UnitObject* holder = c != 0 ? entry.live[c].object : nullptr;
+            if (!holder || !holder->alive()) {
+                c = 0;
+                holder = entry.WindowObject();
+            }
+            if (lastMadeIn[c] > k) stackedInTableOrder = false;
+            lastMadeIn[c] = k;
+            a.parent = holder->hwnd();
+            a.parentObject = holder;
+            a.controlId = controlIds[k];
             a.unitId = r.id;
         }
-        UnitObject* object = create ? create(a) : nullptr;
+        UnitObject* object;
+        {
+            PhaseSpan span(k == 0 ? Phase::kCreateWindow : Phase::kCreateUnit, k == 0 ? 0 : r.typeCode);
+            object = create ? create(a) : nullptr;
+        }
         if (k == 0 && !object) {
             // The window itself failed: nothing of this load survives.
             ReleaseLoad(entry);
@@ -146,19 +219,9 @@ bool LoadWindow(WindowEntry& entry, intptr_t loadFlag, bool modal, HWND owner) {
     UnitObject* window = entry.WindowObject();
     HWND form = window->hwnd();
 
-    // 6. Units held by a container move into it; units after the first page of a page
-    // control are not shown. A window moved into another goes on top of its units, so the
-    // moves run from the last position up: each container then holds its units in table
-    // order already, and step 7 finds nothing to reorder.
-    for (size_t k = count; k-- > 1;) {
-        const UnitRecord& r = entry.working[k];
-        UnitObject* unit = entry.live[k].object;
-        if (!unit || r.parentId == 0) continue;
-        int c = entry.FindPosition(r.parentId);
-        UnitObject* container = c > 0 ? entry.live[static_cast<size_t>(c)].object : nullptr;
-        if (container && container->alive() && unit->alive() && GetParent(unit->hwnd()) != container->hwnd())
-            SetParent(unit->hwnd(), container->hwnd());
-    }
+    // 6. The units are in their containers already; units after the first page of a page
+    // control are not shown.
+    std::optional<PhaseSpan> timed(std::in_place, Phase::kReparent);
     for (size_t k = 1; k < count; ++k) {
         const UnitRecord& r = entry.working[k];
         const UnitTypeInfo* type = FindUnitType(r.typeCode);
@@ -175,34 +238,46 @@ bool LoadWindow(WindowEntry& entry, intptr_t loadFlag, bool modal, HWND owner) {
         }
     }
 
-    // 7. Z-order and tab order.
-    OrderUnits(entry);
+    // 7. Z-order and tab order: already so when every parent received its units in table
+    // order; a container made ahead of its place has its siblings put in line.
+    timed.emplace(Phase::kOrder);
+    if (!stackedInTableOrder) OrderUnits(entry);
 
     // 8. Cursors.
+    timed.emplace(Phase::kCursors);
     for (size_t k = 0; k < count; ++k) {
         if (!entry.working[k].cursorData.empty()) entry.live[k].SetCursor(entry.working[k].cursorData);
     }
 
     // 9. Loaded messages, visibility, end of the load.
+    timed.emplace(Phase::kLoadedMessages);
     for (size_t step = 0; step < count; ++step) {
         UnitObject* unit = entry.live[count - 1 - step].object;
         if (unit && unit->alive()) SendMessageW(unit->hwnd(), kUnitLoadedMessage, 0, 0);
     }
     if (IsWindow(form)) SendMessageW(form, kWindowLoadedMessage, 0, 0);
+    timed.emplace(Phase::kShowUnits);
     for (size_t k = 1; k < count; ++k) {
         UnitObject* unit = entry.live[k].object;
         if (unit && unit->alive()) ShowWindow(unit->hwnd(), show[k] ? SW_SHOWNA : SW_HIDE);
     }
     RtNotify(kNotifyWindowLoadEnd, static_cast<intptr_t>(entry.id), 0);
+    timed.reset();
 
     // 10. Created, then Loaded and Ready while the window still exists.
     auto windowAlive = [&]() { return entry.loaded && entry.WindowObject() == window && IsWindow(form); };
+    timed.emplace(Phase::kCreatedEvent);
     if (windowAlive()) window->Raise(WindowData::Created);
     if (windowAlive()) window->Raise(WindowData::Loaded);
     if (windowAlive()) window->Raise(WindowData::Ready);
 
     // 11. Shown when its record says so.
-    if (windowAlive() && (entry.working[0].visible() || loadFlag != 0)) ShowLoadedWindow(window);
+    timed.emplace(Phase::kShowWindow);
+    if (windowAlive() && (entry.working[0].visible() || loadFlag != 0)) {
+        ShowLoadedWindow(window);
+        BeginPhase(Phase::kFirstPaint);  // ends when the message loop first runs dry
+    }
+    timed.reset();
 
     // 12. A modal window disables the program's other windows until it is closed.
     if (modal && windowAlive()) {

@@ -3,6 +3,7 @@
 
 #include "runtime/app.h"
 #include "runtime/entries.h"
+#include "runtime/phase_timing.h"
 #include "runtime/runtime_hooks.h"
 
 namespace {
@@ -86,6 +87,7 @@ bool RunMessageLoop(const std::atomic<bool>* modalActive) {
                 counter = 0;
             }
         } while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
+        EndPhase(Phase::kFirstPaint);  // nothing left to paint
     }
 }
 

@@ -7,6 +7,7 @@
 #include "runtime/app.h"
 #include "runtime/dll_modules.h"
 #include "runtime/entries.h"
+#include "runtime/phase_timing.h"
 #include "runtime/runtime_hooks.h"
 
 namespace {
@@ -59,6 +60,9 @@ void RunShutdown() {
     if (app.oleInitialised) OleUninitialize();
     app.oleInitialised = false;
     app.shutdownDone = true;
+#if MG_TEST_HOOKS
+    WritePhaseLog();
+#endif
 }
 
 void RtExitProcess(int32_t exitCode) {

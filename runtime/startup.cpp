@@ -10,6 +10,7 @@
 #include "runtime/entries.h"
 #include "runtime/gbk_text.h"
 #include "runtime/heap.h"
+#include "runtime/phase_timing.h"
 #include "runtime/program_descriptor.h"
 #include "runtime/program_path.h"
 #include "runtime/runtime_errors.h"
@@ -63,6 +64,7 @@ int RunApplication(HINSTANCE instance, const ProgramDescriptor* descriptor, int3
 }
 
 intptr_t InitialiseRuntime() {
+    PhaseSpan span(Phase::kRuntimeInitialise);
     Application& app = App();
     const ProgramDescriptor* d = ActiveProgramDescriptor();
 
@@ -111,6 +113,7 @@ intptr_t InitialiseRuntime() {
 #if MG_TEST_HOOKS
     if (d) TestTemplateImage(&image, &imageLength);
 #endif
+    PhaseSpan read(Phase::kTemplateRead);
     if (image && !hook::LoadTemplate(image, imageLength, d->userCodeBase, d->userCodeLength))
         FatalReport(fatal_text::kTemplateUnreadable, 0);
     return 0;

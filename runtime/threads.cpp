@@ -7,6 +7,7 @@
 #include <new>
 
 #include "runtime/commands/command_args.h"
+#include "runtime/phase_timing.h"
 #include "runtime/win32_handles.h"
 
 namespace {
@@ -61,6 +62,35 @@ void DeleteAllSections() {
     }
 }
 
+#if MG_TEST_HOOKS
+// While phases are timed, a thread starts here first to note how long its launch took.
+struct TimedLaunch {
+    LPTHREAD_START_ROUTINE routine;
+    void* parameter;
+    int64_t requested;
+
+    static DWORD WINAPI Run(void* p) {
+        TimedLaunch launch = *static_cast<TimedLaunch*>(p);
+        delete static_cast<TimedLaunch*>(p);
+        RecordPhase(Phase::kThreadLaunch, 0, launch.requested, PhaseClockNow());
+        return launch.routine(launch.parameter);
+    }
+};
+#endif
+
+HANDLE CreateRoutineThread(LPTHREAD_START_ROUTINE routine, void* parameter) {
+    PhaseSpan span(Phase::kThreadStart);
+#if MG_TEST_HOOKS
+    if (PhaseTimingEnabled()) {
+        auto* launch = new TimedLaunch{routine, parameter, PhaseClockNow()};
+        HANDLE thread = CreateThread(nullptr, 0, &TimedLaunch::Run, launch, 0, nullptr);
+        if (!thread) delete launch;
+        return thread;
+    }
+#endif
+    return CreateThread(nullptr, 0, routine, parameter, 0, nullptr);
+}
+
 const CommandRoutine kThreadCommands[] = {&StartThread, &CreateCriticalSection, &EnterCriticalSection,
                                           &LeaveCriticalSection};
 
@@ -71,7 +101,7 @@ void StartThread(ArgValue* result, int32_t count, ArgValue* args) {
     void* parameter = count >= 2 ? cmd::PointerOr(count, args, 1, nullptr) : nullptr;
     auto* handleVariable = count >= 3 ? static_cast<HANDLE*>(cmd::PointerOr(count, args, 2, nullptr)) : nullptr;
     // Without a variable for the handle it is closed at once: the thread runs on regardless.
-    win::Thread thread(routine ? CreateThread(nullptr, 0, routine, parameter, 0, nullptr) : nullptr);
+    win::Thread thread(routine ? CreateRoutineThread(routine, parameter) : nullptr);
     cmd::SetBool(result, static_cast<bool>(thread));
     if (thread && handleVariable) *handleVariable = thread.release();  // the caller owns it now
 }

@@ -78,6 +78,7 @@ using Brush = Owner<GdiObjectTraits<HBRUSH>>;
 using Pen = Owner<GdiObjectTraits<HPEN>>;
 using Bitmap = Owner<GdiObjectTraits<HBITMAP>>;
 using Palette = Owner<GdiObjectTraits<HPALETTE>>;
+using Region = Owner<GdiObjectTraits<HRGN>>;
 using MemoryDc = Owner<NullIsNone<HDC, &DeleteDC>>;  // CreateCompatibleDC
 using Cursor = Owner<NullIsNone<HCURSOR, &DestroyCursor>>;
 using Icon = Owner<NullIsNone<HICON, &DestroyIcon>>;

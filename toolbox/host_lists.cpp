@@ -1,5 +1,6 @@
 // The two host lists: read from 疆内.txt and 疆外.txt beside the program, split into label
 // and address pairs at the separator that 分割符编辑框 holds, shown one row per host.
+#include "runtime/phase_timing.h"
 #include "toolbox/event_handlers.h"
 #include "toolbox/host_list_rules.h"
 #include "toolbox/lamp_rules.h"
@@ -36,6 +37,7 @@ void FillRows(Unit<ListView> results, Unit<ListView> addresses, const StaticText
 }  // namespace
 
 uint32_t MG_STDCALL LoadHostLists(void*) {
+    PhaseSpan span(Phase::kLoadHostLists);
     Text directory = GetRunDirectory();
     ReadHostList(Concat({directory, "/疆内.txt"}), g_tools.insideParts);
     ReadHostList(Concat({directory, "/疆外.txt"}), g_tools.outsideParts);
@@ -52,6 +54,7 @@ uint32_t MG_STDCALL LoadHostLists(void*) {
 }
 
 void FillHostRows() {
+    PhaseSpan span(Phase::kFillRows);
     FillRows(疆内超级列表框, 超级列表框1, g_tools.insideParts, g_tools.insideHostCount);
     FillRows(疆外超级列表框, 超级列表框2, g_tools.outsideParts, g_tools.outsideHostCount);
 }

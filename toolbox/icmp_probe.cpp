@@ -1,4 +1,7 @@
 // One ICMP echo through the declared DLL commands of ws2_32.dll, ICMP.DLL and kernel32.
+#include <optional>
+
+#include "runtime/phase_timing.h"
 #include "toolbox/network_monitor.h"
 
 using namespace rt;
@@ -33,10 +36,13 @@ int32_t SendEcho(TextView host, TextView data, ProbeReply& reply, int32_t timeou
     // 255.255.255.255 is indistinguishable from "no address" and cannot be probed.
     if (address == kNoAddress) return -1;
     if (timeout <= 0) timeout = kDefaultTimeout;
+    std::optional<PhaseSpan> step(std::in_place, Phase::kEchoHandle);
     IcmpHandle icmp;
     if (!icmp.valid()) return -1;
+    step.emplace(Phase::kEcho);
     IcmpSendEcho(icmp.get(), address, data, TextLength(data), 0, reply, static_cast<int32_t>(GlobalSizeOf(reply)),
                  timeout);
+    step.emplace(Phase::kEchoHandle);  // the handle closes on the way out
     return reply.status;
 }
 
@@ -44,8 +50,12 @@ int32_t SendEcho(TextView host, TextView data, ProbeReply& reply, int32_t timeou
 
 int32_t ProbeHost(TextView host, TextView data, ProbeReply& reply, int32_t timeout) {
     WsaData sockets;
-    WsaStartup(MakeShort(2, 2), sockets);
+    {
+        PhaseSpan span(Phase::kSockets);
+        WsaStartup(MakeShort(2, 2), sockets);
+    }
     int32_t result = SendEcho(host, data, reply, timeout);
+    PhaseSpan span(Phase::kSockets);
     WsaCleanup();
     return result;
 }

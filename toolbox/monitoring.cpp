@@ -4,6 +4,7 @@
 // the time and the lamp.
 #include <string_view>
 
+#include "runtime/phase_timing.h"
 #include "runtime/value_ops.h"
 #include "toolbox/event_handlers.h"
 #include "toolbox/lamp_rules.h"
@@ -28,7 +29,10 @@ void CountProbes(int32_t change) {
 // empty address is not probed (an empty address would probe this computer): it reads as a
 // probe without a reply, and so counts as lost.
 Text ProbeRow(Unit<ListView> addresses, int32_t row, bool* echoed, bool* lost) {
-    Text host = ListViewCellText(addresses, row, 0);
+    Text host = [&] {
+        PhaseSpan span(Phase::kCellRead);
+        return ListViewCellText(addresses, row, 0);
+    }();
     ProbeReply reply;
     // A late reply still counts as a reply; only a failed probe is lost.
     *lost = host.empty() || ProbeHost(host, kProbeData, reply) != 0;
@@ -37,12 +41,14 @@ Text ProbeRow(Unit<ListView> addresses, int32_t row, bool* echoed, bool* lost) {
 }
 
 void ShowVerdict(Unit<ListView> results, int32_t row, TextView time, RowVerdict verdict) {
+    PhaseSpan span(Phase::kCellWrite);
     ListViewSetCellText(results, row, 2, time);
     ListViewSetCellImage(results, row, 0, verdict.lamp);
     if (verdict.hideTime) ListViewSetCellText(results, row, 2, "...");
 }
 
 void RememberProbe(Unit<ListView> results, int32_t row, TextView time, bool lost, RowVerdict verdict) {
+    PhaseSpan span(Phase::kCellWrite);
     RecordProbeOutcome(results, row, {lost, static_cast<uint32_t>(ToInteger(time)), verdict.lamp});
 }
 
@@ -68,12 +74,15 @@ void ClearIntervalBox(int32_t, int32_t, int32_t) { Set(编辑框秒, EditBox::Co
 void OnMonitorTimer() { StartThread(&RunMonitorPass); }
 
 uint32_t MG_STDCALL RunMonitorPass(void*) {
+    PhaseSpan pass(Phase::kPass);
     const int32_t rows = ListViewRowCount(超级列表框1) + ListViewRowCount(超级列表框2);
     for (int32_t row = 0; row < rows; ++row) {
         StartThread(&ProbeWorker, row);
         // A new worker counts itself once it runs, so a few more may briefly be running.
+        PhaseSpan throttle(Phase::kThrottle);
         while (g_tools.probesInFlight.load() >= g_tools.probeLimit) Sleep(1);
     }
+    PhaseSpan finalWait(Phase::kFinalWait);
     while (g_tools.probesInFlight.load() != 0) Sleep(1);
     return 0;
 }

@@ -1,5 +1,8 @@
 // What happens when the main window has been created: the default host files, the record
 // folder, the monitor's state, the host list loader, the result lists and the clock.
+#include <optional>
+
+#include "runtime/phase_timing.h"
 #include "toolbox/event_handlers.h"
 #include "toolbox/network_monitor.h"
 #include "toolbox/tool_globals.h"
@@ -50,6 +53,7 @@ void SetUpResultLists() {
 }  // namespace
 
 void OnMainWindowCreated() {
+    std::optional<PhaseSpan> step(std::in_place, Phase::kHostFiles);
     Text directory = GetRunDirectory();
     // A host list file that exists, even empty, is never rewritten.
     Text insideFile = Concat({directory, "\\疆内.txt"});
@@ -65,6 +69,7 @@ void OnMainWindowCreated() {
     // its requests once this handler has returned: after SetUpResultLists.
     StartThread(&LoadHostLists);
     Sleep(2);
+    step.emplace(Phase::kSetUpLists);
     SetUpResultLists();
     AttachRowHistories();
     Set(时钟1, Timer::Interval, 1000);

@@ -128,7 +128,10 @@ def main():
     start, stop = source.index(BEGIN), source.index(END) + len(END)
     updated = source[:start] + table + source[stop:]
     if "--check" in sys.argv:
-        sys.exit(0 if updated == source else 1)
+        if updated != source:
+            sys.exit("direct_window.cpp's table does not follow toolbox/main_window.toml:"
+                     " run bench/startup/make_direct_table.py")
+        return
     if updated != source:
         with open(TARGET, "w", encoding="utf-8") as f:
             f.write(updated)

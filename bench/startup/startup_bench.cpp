@@ -1,19 +1,23 @@
 // Start-up benchmark: from process start to the main window painted, for the program, a
 // direct baseline that creates the same controls by plain CreateWindowExW calls, and a
-// bare window of the same size. The three alternate round by round (the order rotating),
-// each started in a fresh directory of its own, so that the program writes its default
-// host files as on a first start.
-//   startup_bench PROGRAM.exe DIRECT.exe BARE.exe [ROUNDS]
+// bare window of the same size, and optionally an earlier build of the program. They
+// alternate round by round (the order rotating), each started in a fresh directory of its
+// own, so that the program writes its default host files as on a first start.
+//   startup_bench PROGRAM.exe DIRECT.exe BARE.exe [ROUNDS [BEFORE.exe]]
 // "Painted" means: a visible top-level window of the process, its list views holding the
 // expected rows in its result lists (27 for the program and the direct baseline, the default host
 // lists; none for the bare window), and no window of the process with anything left to
-// paint.
+// paint. "Shown" is the first moment that window is seen visible.
+// The program's starts also write where their time went (MG_PHASE_LOG, runtime/phase_timing.h);
+// the bench prints the medians of those phases, in ms from the process's creation.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -21,11 +25,21 @@ namespace {
 constexpr int kDefaultRows = 6 + 21;
 constexpr DWORD kGiveUpMs = 20000;
 
+// One phase of one start: count, summed ms, first start, last start, last end (ms from
+// the process's creation).
+struct PhaseTimes {
+    double count, total, first, last, end;
+};
+using PhaseKey = std::pair<std::string, std::string>;  // name, key
+using StartPhases = std::vector<std::pair<PhaseKey, PhaseTimes>>;
+
 struct Candidate {
     const char* name;
     std::wstring exe;
     int rows;
     std::vector<double> ms;
+    std::vector<double> shownMs;
+    std::vector<StartPhases> phases;
 };
 
 struct ProcessWindows {
@@ -114,10 +128,31 @@ void RemoveDirectoryTree(const std::wstring& dir) {
     RemoveDirectoryW(dir.c_str());
 }
 
-// One start: the time to the window painted, or a negative value when it never was.
-double StartOnce(const Candidate& c) {
+// The phases the program wrote into `path`, their points made relative to `origin` (ms).
+StartPhases ReadPhases(const std::wstring& path, double origin) {
+    StartPhases phases;
+    FILE* f = _wfopen(path.c_str(), L"r");
+    if (!f) return phases;
+    char name[64], key[16];
+    PhaseTimes t;
+    while (std::fscanf(f, " phase %63s %15s %lf %lf %lf %lf %lf", name, key, &t.count, &t.total, &t.first, &t.last,
+                       &t.end) == 7) {
+        t.first -= origin;
+        t.last -= origin;
+        t.end -= origin;
+        phases.push_back({{name, key}, t});
+    }
+    std::fclose(f);
+    return phases;
+}
+
+// One start: the time to the window painted, or a negative value when it never was; the
+// time it was first seen shown and, for the program, its phases.
+double StartOnce(Candidate& c, bool keep = true) {
     std::wstring exe;
     std::wstring dir = FreshDirectory(c.exe, &exe);
+    const std::wstring phaseLog = dir + L"\\phases.txt";
+    SetEnvironmentVariableW(L"MG_PHASE_LOG", phaseLog.c_str());
     STARTUPINFOW si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
@@ -127,10 +162,14 @@ double StartOnce(const Candidate& c) {
         RemoveDirectoryTree(dir);
         return -1;
     }
-    double took = -1;
+    SetEnvironmentVariableW(L"MG_PHASE_LOG", nullptr);
+    double took = -1, shown = -1;
     ProcessWindows w{pi.dwProcessId};
     while (Now() - start < kGiveUpMs) {
-        if (!w.top) EnumWindows(FindTop, reinterpret_cast<LPARAM>(&w));
+        if (!w.top) {
+            EnumWindows(FindTop, reinterpret_cast<LPARAM>(&w));
+            if (w.top) shown = Now() - start;
+        }
         if (w.top && IsPainted(w.top, c.rows)) {
             took = Now() - start;
             break;
@@ -141,14 +180,58 @@ double StartOnce(const Candidate& c) {
     if (WaitForSingleObject(pi.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
+    if (keep && took >= 0) {
+        c.ms.push_back(took);
+        c.shownMs.push_back(shown);
+        StartPhases phases = ReadPhases(phaseLog, start);
+        if (!phases.empty()) c.phases.push_back(std::move(phases));
+    }
     RemoveDirectoryTree(dir);
     return took;
+}
+
+const char* TypeName(const std::string& key) {
+    static const std::map<std::string, const char*> names = {
+        {"00010005", "EditBox"},  {"00010009", "GroupBox"},    {"0001000A", "Label"},
+        {"0001000B", "Button"},   {"0001000E", "ComboBox"},    {"0001000F", "ListBox"},
+        {"00010020", "Timer"},    {"00020002", "PageControl"}, {"00030002", "StatusBar"},
+        {"00030004", "ListView"}, {"00030005", "TransLabel"},
+    };
+    auto found = names.find(key);
+    return found == names.end() ? "" : found->second;
 }
 
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     size_t n = v.size();
     return n == 0 ? 0 : (n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2);
+}
+
+// Medians over the starts of each phase, in the order the first start wrote them.
+void PrintPhases(const Candidate& c) {
+    if (c.phases.empty()) return;
+    std::vector<PhaseKey> order;
+    for (const StartPhases& start : c.phases)
+        for (const auto& [key, times] : start)
+            if (std::find(order.begin(), order.end(), key) == order.end()) order.push_back(key);
+    std::printf("\n%s: where a start's time goes (medians of %zu starts; ms from the process's creation)\n", c.name,
+                c.phases.size());
+    std::printf("  %-20s %-12s %5s %9s %8s %8s\n", "phase", "unit type", "count", "summed", "from", "to");
+    for (const PhaseKey& key : order) {
+        std::vector<double> count, total, first, end;
+        for (const StartPhases& start : c.phases)
+            for (const auto& [k, t] : start)
+                if (k == key) {
+                    count.push_back(t.count);
+                    total.push_back(t.total);
+                    first.push_back(t.first);
+                    end.push_back(t.end);
+                }
+        std::printf("  %-20s %-12s %5.0f %9.1f %8.1f %8.1f\n", key.first.c_str(), TypeName(key.second), Median(count),
+                    Median(total), Median(first), Median(end));
+    }
+    std::printf("  %-20s %-12s %5s %9s %8s %8.1f\n", "window seen shown", "", "", "", "", Median(c.shownMs));
+    std::printf("  %-20s %-12s %5s %9s %8s %8.1f\n", "seen painted, rows", "", "", "", "", Median(c.ms));
 }
 
 std::wstring Absolute(const wchar_t* path) {
@@ -161,16 +244,17 @@ std::wstring Absolute(const wchar_t* path) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: startup_bench PROGRAM.exe DIRECT.exe BARE.exe [ROUNDS]\n");
+        std::fprintf(stderr, "usage: startup_bench PROGRAM.exe DIRECT.exe BARE.exe [ROUNDS [BEFORE.exe]]\n");
         return 2;
     }
     int rounds = argc > 4 ? _wtoi(argv[4]) : 15;
     std::vector<Candidate> candidates = {{"program", Absolute(argv[1]), kDefaultRows, {}},
                                          {"direct", Absolute(argv[2]), kDefaultRows, {}},
                                          {"bare", Absolute(argv[3]), 0, {}}};
+    if (argc > 5) candidates.push_back({"before", Absolute(argv[5]), kDefaultRows, {}});
     // One unmeasured start of each first: the first start of a program under Wine also loads
     // its DLLs from disk.
-    for (const Candidate& c : candidates) StartOnce(c);
+    for (Candidate& c : candidates) StartOnce(c, false);
     int failures = 0;
     for (int round = 0; round < rounds; ++round) {
         for (size_t k = 0; k < candidates.size(); ++k) {
@@ -179,19 +263,22 @@ int wmain(int argc, wchar_t** argv) {
             if (ms < 0) {
                 ++failures;
                 std::printf("%s: no painted window within %lu ms\n", c.name, kGiveUpMs);
-            } else {
-                c.ms.push_back(ms);
             }
         }
     }
     for (const Candidate& c : candidates) {
         std::vector<double> sorted = c.ms;
         std::sort(sorted.begin(), sorted.end());
-        std::printf("%-8s median %7.1f ms  min %7.1f ms  (%zu starts)\n", c.name, Median(c.ms),
-                    sorted.empty() ? 0.0 : sorted.front(), c.ms.size());
+        std::printf("%-8s median %7.1f ms  min %7.1f ms  shown %7.1f ms  (%zu starts)\n", c.name, Median(c.ms),
+                    sorted.empty() ? 0.0 : sorted.front(), Median(c.shownMs), c.ms.size());
     }
-    double program = Median(candidates[0].ms), direct = Median(candidates[1].ms), bare = Median(candidates[2].ms);
-    if (direct > 0 && bare > 0)
-        std::printf("program/direct %.2f (goal 1.30 at most)  program/bare %.2f\n", program / direct, program / bare);
+    const double direct = Median(candidates[1].ms), bare = Median(candidates[2].ms);
+    for (const Candidate& c : candidates) {
+        if (c.rows == 0 || &c == &candidates[1] || direct <= 0 || bare <= 0) continue;
+        std::printf("%s/direct %.2f (goal 1.30 at most)  %s/bare %.2f  shown: %s/direct %.2f\n", c.name,
+                    Median(c.ms) / direct, c.name, Median(c.ms) / bare, c.name,
+                    Median(c.shownMs) / Median(candidates[1].shownMs));
+    }
+    for (const Candidate& c : candidates) PrintPhases(c);
     return failures == 0 ? 0 : 1;
 }

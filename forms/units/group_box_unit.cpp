@@ -1,6 +1,6 @@
 // The group box: a "BUTTON" with BS_GROUPBOX that holds units.
-// Its children are re-parented into it at load, so it paints its own background (the
-// button class leaves it to the parent) and sees-through children find it drawn.
+// Its units are made inside it at load, so it paints its own background (the button class
+// leaves it to the parent) and see-through children find it drawn.
 #include "forms/type_data/group_box_data.h"
 #include "forms/described_unit.h"
 #include "forms/units/unit_helpers.h"

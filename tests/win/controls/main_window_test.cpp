@@ -14,6 +14,10 @@
 #include <vector>
 
 #include "controls/unit_types.h"
+#include "forms/events.h"
+#include "forms/type_data/window_data.h"
+#include "forms/unit_events.h"
+#include "forms/units/timer_type.h"
 #include "forms/forms_runtime.h"
 #include "forms/unit_object.h"
 #include "forms/window_list.h"
@@ -24,6 +28,7 @@
 #include "runtime/program_descriptor.h"
 #include "tests/win/controls/control_test_util.h"
 #include "tests/win/forms/form_fixture.h"
+#include "toolbox/rt.h"
 #include "toolbox/start_tools.h"
 
 extern const ProgramDescriptor kProgramDescriptor;
@@ -323,6 +328,96 @@ TEST_F(MainWindow, ClickingTheTabsShowsEachPageWithItsFocusAndNeverTheHiddenUnit
 
 namespace {
 
+// Events of the main window raised while it loads, handler or not: (unit, event).
+std::vector<std::pair<uint32_t, int32_t>> g_raised;
+
+// Left out: what depends on where the pointer rests, the idle events the message loop raises
+// whenever it runs dry, and a tick of the clock on a slow machine.
+void NoteRaised(const EventRecord& r) {
+    constexpr uint32_t kClock = 0x1601000D;
+    const int32_t e = r.eventNumber;
+    const bool pointer = (e <= CommonEvents::MouseDown.number && e >= CommonEvents::MouseMove.number) ||
+                         e == CommonEvents::MouseWheel.number;
+    const bool idle = r.unitId == 0 && e == WindowData::Idle.number;
+    const bool tick = r.unitId == kClock && e == TimerData::Tick.number;
+    if (r.windowId == kMainWindowId && !pointer && !idle && !tick) g_raised.push_back({r.unitId, e});
+}
+
+class MainWindowLoad : public MainWindow {
+protected:
+    void SetUp() override {
+        ObserveEvents(&NoteRaised);
+        MainWindow::SetUp();
+        ObserveEvents(nullptr);
+    }
+};
+
+}  // namespace
+
+// Loading raises Created, Loaded and Ready on the window, then the focus comes to the
+// window and goes on to the first count box; no unit raises anything while it is made.
+TEST_F(MainWindowLoad, RaisesCreatedThreeAndFourThenTheFocusEventsOnTheWayToTheFirstCountBox) {
+    const std::vector<std::pair<uint32_t, int32_t>> expected = {
+        {0, WindowData::Created.number}, {0, WindowData::Loaded.number},     {0, WindowData::Ready.number},
+        {0, CommonEvents::GotFocus.number}, {0, CommonEvents::LostFocus.number}, {kDrink1, CommonEvents::GotFocus.number}};
+    EXPECT_EQ(g_raised, expected);
+}
+
+namespace {
+
+// The unit windows directly inside `parent`, from the top of the z-order down.
+std::vector<HWND> StackedUnits(HWND parent) {
+    std::vector<HWND> units;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (UnitObject* u = UnitObject::FromHandle(child); u && u->windowId() == kMainWindowId) units.push_back(child);
+    return units;
+}
+
+// The platform's dialog walk over what `stacks` holds below `parent`: a shown, enabled
+// control parent is entered, any other shown, enabled tab stop is a stop.
+void TabStops(HWND parent, const std::map<HWND, std::vector<HWND>>& stacks, std::vector<HWND>* out) {
+    auto held = stacks.find(parent);
+    if (held == stacks.end()) return;
+    for (HWND h : held->second) {
+        const LONG style = GetWindowLongW(h, GWL_STYLE);
+        if (!(style & WS_VISIBLE) || (style & WS_DISABLED)) continue;
+        if (GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_CONTROLPARENT)
+            TabStops(h, stacks, out);
+        else if (style & WS_TABSTOP)
+            out->push_back(h);
+    }
+}
+
+}  // namespace
+
+// Each window holds the units whose record names it as their parent (the window itself for
+// parent 0) stacked in table order, the first on top; Tab therefore visits the shown tab
+// stops in table order, entering each container where it stands.
+TEST_F(MainWindow, EveryWindowStacksItsUnitsInTableOrderAndTabWalksThem) {
+    WindowEntry* entry = FindLoadedWindow(kMainWindowId);
+    ASSERT_NE(entry, nullptr);
+    std::map<HWND, std::vector<HWND>> stacks;
+    for (size_t k = 1; k < entry->working.size(); ++k) {
+        const UnitRecord& r = entry->working[k];
+        stacks[r.parentId ? Handle(r.parentId) : form].push_back(Handle(r.id));
+    }
+    ASSERT_EQ(stacks.size(), 5u) << "the window, the page control and three group boxes";
+    for (const auto& [parent, units] : stacks) EXPECT_EQ(StackedUnits(parent), units) << "units of " << parent;
+
+    std::vector<HWND> expected;
+    TabStops(form, stacks, &expected);
+    ASSERT_GT(expected.size(), 30u);
+    std::vector<HWND> walked;
+    for (HWND h = GetNextDlgTabItem(form, nullptr, FALSE); h && walked.size() <= expected.size();
+         h = GetNextDlgTabItem(form, h, FALSE)) {
+        if (!walked.empty() && h == walked.front()) break;
+        walked.push_back(h);
+    }
+    EXPECT_EQ(walked, expected);
+}
+
+namespace {
+
 void CollectWindows(HWND parent, std::vector<HWND>* out) {
     for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         out->push_back(child);
@@ -343,7 +438,7 @@ BOOL CALLBACK CollectTopWindow(HWND h, LPARAM p) {
 // label lies over (each once, the label's text last) and nothing else in the process.
 TEST_F(MainWindow, AClockCaptionWriteRepaintsOnlyTheWindowsThatIntersectTheLabel) {
     constexpr uint32_t kClockLine = 0x1601001E, kClock = 0x1601000D;
-    RtEntries().writeProperty(kMainWindowId, kClock, 8, -1, 0, 0);  // the clock stops: only our write paints
+    RtEntries().writeProperty(kMainWindowId, kClock, Timer::Interval.index, -1, 0, 0);  // the clock stops: only our write paints
     RunLoopFor(200);
     std::vector<HWND> all;
     EnumThreadWindows(GetCurrentThreadId(), CollectTopWindow, reinterpret_cast<LPARAM>(&all));
@@ -364,7 +459,7 @@ TEST_F(MainWindow, AClockCaptionWriteRepaintsOnlyTheWindowsThatIntersectTheLabel
         SCOPED_TRACE(caption);
         MessageLog log(all, {WM_PAINT});
         uint64_t p = reinterpret_cast<uintptr_t>(caption);
-        RtEntries().writeProperty(kMainWindowId, kClockLine, 8, -1, static_cast<uint32_t>(p), static_cast<uint32_t>(p >> 32));
+        RtEntries().writeProperty(kMainWindowId, kClockLine, TransLabel::Caption.index, -1, static_cast<uint32_t>(p), static_cast<uint32_t>(p >> 32));
         RunLoopFor(150);
         std::vector<HWND> painted;
         for (const MessageLog::Entry& e : log.entries()) painted.push_back(e.hwnd);

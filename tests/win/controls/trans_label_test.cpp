@@ -381,6 +381,35 @@ TEST(TransLabel, ACaptionChangeShowsTheUnitBeneathRepaintedAndTheNewTextOverIt) 
     EXPECT_TRUE(after == expected) << Difference(after, expected);
 }
 
+// A second see-through label lies under the written one, both over an edit box: it is drawn
+// again after the edit box, so its text stays where the written label's area meets it.
+TEST(TransLabel, ASeeThroughLabelBeneathKeepsItsTextWhenTheOneAboveIsWritten) {
+    constexpr COLORREF kBlue = 0x00FF0000;
+    TransLabelData upper, lower;
+    upper.caption = "上面";
+    upper.textColour = kRed;
+    upper.horizontalAlignment = 2;  // its text far right, clear of the lower one's
+    upper.font = EncodeFont(Font(-24, 700, "宋体"));
+    lower.caption = "下面的字";
+    lower.textColour = kBlue;
+    lower.font = upper.font;
+    EditBoxData edit;
+    edit.content = "底下的编辑框";
+    Load({LabelUnit(kL1, 60, 20, 260, 40, upper), LabelUnit(kL2, 20, 20, 200, 40, lower),
+          Unit(kEdit, kTypeEditBox, 10, 28, 330, 24, EditBoxData::Write(edit))});
+    RECT r;
+    GetWindowRect(UnitHandle(kL2), &r);
+    RECT overlap = r;
+    overlap.left += 40;  // where the upper label's area begins
+    Shot before = CaptureScreen(r);
+    ASSERT_GT(CaptureScreen(overlap).Count(kBlue), 20) << "part of the lower text lies under the upper label";
+
+    WriteText(kL1, 8, "新的");
+    Pump(80);
+    Shot after = CaptureScreen(r);
+    EXPECT_TRUE(after == before) << "neither lost nor drawn over itself: " << Difference(after, before);
+}
+
 TEST(TransLabel, AMovedLabelLeavesNothingBehindAndDrawsAtItsNewPlace) {
     LoadOverlap("移动");
     WriteInt(kL1, 1, 150);  // top: away from the edit box

@@ -109,6 +109,53 @@ TEST(Loading, UnitsOfAContainerMoveIntoItKeepingTheirPositions) {
     EXPECT_TRUE(GetWindowLongW(UnitHandle(kA), GWL_EXSTYLE) & WS_EX_CONTROLPARENT);
 }
 
+// The units of each window in stacking order, the top first.
+std::vector<HWND> Stacked(HWND parent) {
+    std::vector<HWND> units;
+    for (HWND h = GetWindow(parent, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) units.push_back(h);
+    return units;
+}
+
+TEST(Loading, AContainerListedAfterItsUnitsHoldsThemAndEveryWindowStacksInTableOrder) {
+    auto held = [](uint32_t id, uint32_t container, int top) {
+        UnitRecord r = Unit(id, kTypeEditBox, 5, top, 80, 20, Edit());
+        r.parentId = container;
+        return r;
+    };
+    UnitRecord group = Unit(kD, kTypeGroupBox, 20, 60, 200, 150, {}, UnitRecord::kStateVisible);
+    group.children = {kB, kC};
+    StartRuntime(ImageBytes(OneWindow({WindowRecord(PlainWindowData()), Unit(kA, kTypeEditBox, 250, 20, 80, 20, Edit()),
+                                       held(kB, kD, 30), held(kC, kD, 60), group,
+                                       Unit(kE, kTypeEditBox, 250, 60, 80, 20, Edit())})));
+    LoadTestWindow();
+    EXPECT_EQ(GetParent(UnitHandle(kB)), UnitHandle(kD));
+    EXPECT_EQ(GetParent(UnitHandle(kC)), UnitHandle(kD));
+    EXPECT_EQ(ReadInt(kC, 1), 60);
+    EXPECT_EQ(Stacked(FormHandle()), (std::vector<HWND>{UnitHandle(kA), UnitHandle(kD), UnitHandle(kE)}));
+    EXPECT_EQ(Stacked(UnitHandle(kD)), (std::vector<HWND>{UnitHandle(kB), UnitHandle(kC)}));
+    // Ids count from the last position down, wherever a unit was made.
+    EXPECT_EQ(GetDlgCtrlID(UnitHandle(kE)), 100);
+    EXPECT_EQ(GetDlgCtrlID(UnitHandle(kD)), 110);
+    EXPECT_EQ(GetDlgCtrlID(UnitHandle(kA)), 140);
+}
+
+// A malformed table whose containers hold each other in a ring: each is made, the ring
+// broken at its first position, which stays on the window.
+TEST(Loading, ContainersThatHoldEachOtherInARingEndOnTheWindowAtTheirFirstPosition) {
+    auto group = [](uint32_t id, uint32_t container, std::vector<uint32_t> children) {
+        UnitRecord r = Unit(id, kTypeGroupBox, 10, 10, 200, 150, {}, UnitRecord::kStateVisible);
+        r.parentId = container;
+        r.children = std::move(children);
+        return r;
+    };
+    StartRuntime(ImageBytes(OneWindow(
+        {WindowRecord(PlainWindowData()), group(kA, kC, {kB}), group(kB, kA, {kC}), group(kC, kB, {kA})})));
+    LoadTestWindow();
+    EXPECT_EQ(GetParent(UnitHandle(kA)), FormHandle());
+    EXPECT_EQ(GetParent(UnitHandle(kB)), UnitHandle(kA));
+    EXPECT_EQ(GetParent(UnitHandle(kC)), UnitHandle(kB));
+}
+
 TEST(Loading, UnitsAfterTheFirstPageSeparatorAreHiddenAndFollowThePageControl) {
     UnitRecord pages = Unit(kA, kTypePageControl, 0, 0, 300, 250, {}, UnitRecord::kStateVisible);
     pages.children = {kB, kC, 0, kD, kE, 0, kF};
