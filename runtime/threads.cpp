@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <exception>
 #include <new>
 
 #include "runtime/commands/command_args.h"
@@ -61,6 +62,28 @@ void DeleteAllSections() {
     }
 }
 
+// What EndThisWorker throws; only the start routine below catches it.
+struct WorkerEnd {};
+
+// Set on threads that run under StartRoutine.
+thread_local bool t_startedHere = false;
+
+struct StartRecord {
+    LPTHREAD_START_ROUTINE routine;
+    void* parameter;
+};
+
+DWORD WINAPI StartRoutine(void* p) {
+    StartRecord start = *static_cast<StartRecord*>(p);
+    delete static_cast<StartRecord*>(p);
+    t_startedHere = true;
+    try {
+        return start.routine(start.parameter);
+    } catch (const WorkerEnd&) {
+        return 0;
+    }
+}
+
 const CommandRoutine kThreadCommands[] = {&StartThread, &CreateCriticalSection, &EnterCriticalSection,
                                           &LeaveCriticalSection};
 
@@ -70,10 +93,22 @@ void StartThread(ArgValue* result, int32_t count, ArgValue* args) {
     auto routine = reinterpret_cast<LPTHREAD_START_ROUTINE>(cmd::PointerOr(count, args, 0, nullptr));
     void* parameter = count >= 2 ? cmd::PointerOr(count, args, 1, nullptr) : nullptr;
     auto* handleVariable = count >= 3 ? static_cast<HANDLE*>(cmd::PointerOr(count, args, 2, nullptr)) : nullptr;
+    cmd::SetBool(result, false);
+    if (!routine) return;
+    auto* start = new StartRecord{routine, parameter};
     // Without a variable for the handle it is closed at once: the thread runs on regardless.
-    win::Thread thread(routine ? CreateThread(nullptr, 0, routine, parameter, 0, nullptr) : nullptr);
-    cmd::SetBool(result, static_cast<bool>(thread));
-    if (thread && handleVariable) *handleVariable = thread.release();  // the caller owns it now
+    win::Thread thread(CreateThread(nullptr, 0, &StartRoutine, start, 0, nullptr));
+    if (!thread) {
+        delete start;
+        return;
+    }
+    cmd::SetBool(result, true);
+    if (handleVariable) *handleVariable = thread.release();  // the caller owns it now
+}
+
+void EndThisWorker() {
+    if (t_startedHere && std::uncaught_exceptions() == 0) throw WorkerEnd{};
+    for (;;) Sleep(INFINITE);
 }
 
 void CreateCriticalSection(ArgValue* result, int32_t, ArgValue*) {
