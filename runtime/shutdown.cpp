@@ -5,6 +5,7 @@
 #include "runtime/app.h"
 #include "runtime/dll_modules.h"
 #include "runtime/entries.h"
+#include "runtime/fatal.h"
 #include "runtime/runtime_hooks.h"
 
 namespace {
@@ -73,6 +74,8 @@ void RtExitProcess(int32_t exitCode) {
         if (!app.shuttingDown) ExitProcess(static_cast<UINT>(exitCode));
         for (;;) Sleep(INFINITE);  // the main thread is already ending the process
     }
+    // An end while a worker's report box shows is that report's: it ends with -1.
+    if (exitCode != -1) WaitForFatalReportElsewhere();
     RunShutdown();
     ExitProcess(static_cast<UINT>(exitCode));
 }
