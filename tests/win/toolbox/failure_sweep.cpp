@@ -2,6 +2,10 @@
 //   failure_sweep allocations [FIRST [LAST [STEP]]]
 //       counts the allocations of a normal start until the window shows both lists, then
 //       fails each allocation FIRST..LAST (default: all of them) in its own start
+//   failure_sweep action NAME [FIRST [LAST [STEP]]]
+//       counts the allocations of one action of the tools (pass, export, calculate, top-up) on
+//       a program whose window is up, then fails each allocation FIRST..LAST of that action
+//       (default: all of them), counted from the action's press, each in a program of its own
 //   failure_sweep templates [COUNT]
 //       COUNT images of the main window cut short and COUNT with one bit flipped (default 100)
 // Prints every run that misbehaved (every run with MG_SWEEP_VERBOSE set) and a summary line.
@@ -13,6 +17,7 @@
 #include <string>
 
 #include "forms/template_image.h"
+#include "tests/win/toolbox/action_failure.h"
 #include "tests/win/toolbox/program_run.h"
 #include "tests/win/toolbox/template_samples.h"
 
@@ -52,6 +57,55 @@ int SweepAllocations(int argc, char** argv) {
                 static_cast<unsigned long long>(last), static_cast<unsigned long long>(step),
                 static_cast<unsigned long long>(runs), static_cast<unsigned long long>(behaved),
                 static_cast<unsigned long long>(runs - behaved));
+    return runs == behaved ? 0 : 1;
+}
+
+int SweepAction(int argc, char** argv) {
+    std::optional<ToolAction> action = argc > 2 ? ActionNamed(argv[2]) : std::nullopt;
+    if (!action) {
+        std::fprintf(stderr, "usage: failure_sweep action pass|export|calculate|top-up [FIRST [LAST [STEP]]]\n");
+        return 2;
+    }
+    uint64_t count = 0;
+    {
+        Toolbox counting(ActionProgramOptions());
+        if (counting.started()) count = CountActionAllocations(counting, *action);
+        counting.Close();
+    }
+    std::printf("allocations of the action %s: %llu\n", ActionName(*action), static_cast<unsigned long long>(count));
+    if (count == 0) return 1;
+    uint64_t first = argc > 3 ? std::strtoull(argv[3], nullptr, 10) : 1;
+    uint64_t last = argc > 4 ? std::strtoull(argv[4], nullptr, 10) : count;
+    uint64_t step = argc > 5 ? std::strtoull(argv[5], nullptr, 10) : 1;
+    if (first < 1) first = 1;
+    if (step < 1) step = 1;
+    uint64_t runs = 0, behaved = 0, notReached = 0;
+    const bool verbose = std::getenv("MG_SWEEP_VERBOSE") != nullptr;
+    const DWORD start = GetTickCount();
+    for (uint64_t n = first; n <= last; n += step) {
+        ActionRun run = FailActionAllocation(*action, n);
+        std::string why = ActionFailureMisbehaviour(run);
+        ++runs;
+        if (!run.reached) ++notReached;
+        if (why.empty())
+            ++behaved;
+        else
+            std::printf("allocation %llu: %s\n", static_cast<unsigned long long>(n), why.c_str());
+        if (why.empty() && (verbose || !run.reached))
+            std::printf("allocation %llu: %s%s\n", static_cast<unsigned long long>(n),
+                        run.reached ? "" : "not reached, the action ended first: ", Describe(run.run).c_str());
+        if (runs % 25 == 0)
+            std::printf("... %llu runs (up to allocation %llu), %llu behaved, %lu s\n", static_cast<unsigned long long>(runs),
+                        static_cast<unsigned long long>(n), static_cast<unsigned long long>(behaved),
+                        (GetTickCount() - start) / 1000);
+        std::fflush(stdout);
+    }
+    std::printf("action %s: allocations %llu; failed in turn %llu..%llu step %llu: %llu runs, %llu behaved "
+                "(%llu of them not reached), %llu misbehaved\n",
+                ActionName(*action), static_cast<unsigned long long>(count), static_cast<unsigned long long>(first),
+                static_cast<unsigned long long>(last), static_cast<unsigned long long>(step),
+                static_cast<unsigned long long>(runs), static_cast<unsigned long long>(behaved),
+                static_cast<unsigned long long>(notReached), static_cast<unsigned long long>(runs - behaved));
     return runs == behaved ? 0 : 1;
 }
 
@@ -96,7 +150,10 @@ int SweepTemplates(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     if (argc >= 2 && std::strcmp(argv[1], "allocations") == 0) return SweepAllocations(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], "action") == 0) return SweepAction(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "templates") == 0) return SweepTemplates(argc, argv);
-    std::fprintf(stderr, "usage: failure_sweep allocations [FIRST [LAST [STEP]]] | templates [COUNT]\n");
+    std::fprintf(stderr,
+                 "usage: failure_sweep allocations [FIRST [LAST [STEP]]] | action NAME [FIRST [LAST [STEP]]] | "
+                 "templates [COUNT]\n");
     return 2;
 }
