@@ -8,6 +8,7 @@
 #include "runtime/app.h"
 #include "runtime/gbk_text.h"
 #include "runtime/runtime_errors.h"
+#include "runtime/worker_gate.h"
 
 namespace {
 // A report raised from inside the hook skips the hook. A plain flag: reports are rare
@@ -22,11 +23,7 @@ std::atomic<bool> g_reportAnswered{false};
 // Waits, handling only the messages other threads send to this one's windows, until one of
 // them ends the process.
 [[noreturn]] void ServeSentMessagesUntilTheEnd() {
-    for (;;) {
-        MSG msg;
-        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_SENDMESSAGE);
-    }
+    for (;;) ServeSentMessages(INFINITE);
 }
 
 // A report raised while the first one is under way shows no second box. The first one's own
@@ -40,7 +37,7 @@ std::atomic<bool> g_reportAnswered{false};
         RtExitProcess(-1);
     }
     if (GetCurrentThreadId() == app.mainThreadId) ServeSentMessagesUntilTheEnd();
-    for (;;) Sleep(INFINITE);
+    StopThisThread();
 }
 
 }  // namespace
@@ -59,8 +56,7 @@ void FatalReport(const char* message, int32_t code) {
     ++app.fatalErrorCount;
     // A worker that fails once the main thread is ending the program shows nothing: the
     // process is gone a moment later, box and all.
-    if (app.shuttingDown && app.mainThreadId != 0 && GetCurrentThreadId() != app.mainThreadId)
-        for (;;) Sleep(INFINITE);
+    if (app.shuttingDown && app.mainThreadId != 0 && GetCurrentThreadId() != app.mainThreadId) StopThisThread();
     DWORD first = 0;
     if (!g_reportingThread.compare_exchange_strong(first, GetCurrentThreadId())) LeaveToTheFirstReport(first);
 

@@ -7,6 +7,7 @@
 #include "runtime/entries.h"
 #include "runtime/fatal.h"
 #include "runtime/runtime_hooks.h"
+#include "runtime/worker_gate.h"
 
 namespace {
 
@@ -29,6 +30,9 @@ void RunShutdown() {
 
     app.shuttingDown = true;
     hook::SuspendEventDispatch();
+    // Workers in the middle of a call may hold a unit or be sending one of the windows a
+    // message: the windows go only once they are out (at most 5 s, the time a stuck one gets).
+    CloseWorkerGate(5000);
     app.idleWindows.clear();
     app.idleRoutines.clear();
     app.idleParameters.clear();
@@ -69,10 +73,11 @@ void RtExitProcess(int32_t exitCode) {
         // The main thread owns every window: it carries the shutdown out and ends the
         // process, so this call does not come back. Without a running loop there is no one
         // to hand it to and the process ends at once.
+        LeaveEntriesForGood();  // the shutdown must not wait for this thread
         if (!app.shuttingDown && app.messageLoopFlag && app.hiddenOwner && IsWindow(app.hiddenOwner))
             SendMessageW(app.hiddenOwner, kShutdownRequestMessage, static_cast<WPARAM>(exitCode), 0);
         if (!app.shuttingDown) ExitProcess(static_cast<UINT>(exitCode));
-        for (;;) Sleep(INFINITE);  // the main thread is already ending the process
+        StopThisThread();  // the main thread is already ending the process
     }
     // An end while a worker's report box shows is that report's: it ends with -1.
     if (exitCode != -1) WaitForFatalReportElsewhere();

@@ -9,6 +9,7 @@
 
 #include "runtime/commands/command_args.h"
 #include "runtime/win32_handles.h"
+#include "runtime/worker_gate.h"
 
 namespace {
 
@@ -108,7 +109,7 @@ void StartThread(ArgValue* result, int32_t count, ArgValue* args) {
 
 void EndThisWorker() {
     if (t_startedHere && std::uncaught_exceptions() == 0) throw WorkerEnd{};
-    for (;;) Sleep(INFINITE);
+    StopThisThread();
 }
 
 void CreateCriticalSection(ArgValue* result, int32_t, ArgValue*) {
