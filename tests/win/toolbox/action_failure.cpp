@@ -38,20 +38,15 @@ uint32_t BmpDeclaredSize(const std::string& bytes) {
 
 // A record is either whole or missing; no temporary file stays beside it.
 std::string RecordFolderProblem(const std::wstring& folder) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return "";
     std::string problem;
-    do {
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        std::string bytes = ReadWholeFile(folder + L"\\" + found.cFileName);
-        if (found.cFileName != std::wstring(kRecordName))
-            problem += "a file left beside the record: " + Gbk(found.cFileName) + "; ";
-        else if (BmpDeclaredSize(bytes) != bytes.size() || bytes.empty())
+    for (const std::wstring& name : FileNamesIn(folder)) {
+        std::string bytes = ReadWholeFile(folder + L"\\" + name);
+        if (name != kRecordName)
+            problem += "a file left beside the record: " + Gbk(name) + "; ";
+        else if (bytes.empty() || BmpDeclaredSize(bytes) != bytes.size())
             problem += "a record of " + std::to_string(bytes.size()) + " bytes that should have " +
                        std::to_string(BmpDeclaredSize(bytes)) + "; ";
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    }
     return problem;
 }
 

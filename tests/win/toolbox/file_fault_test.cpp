@@ -10,18 +10,6 @@ using namespace units;
 
 namespace {
 
-std::vector<std::wstring> FilesIn(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    return names;
-}
-
 bool HeldByAnother(const std::wstring& path) {
     HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                            OPEN_EXISTING, 0, nullptr);
@@ -40,7 +28,7 @@ TEST(InventoryRecords, AnExportOntoAFullDiskLeavesNoFileAndSaysSo) {
     for (wchar_t& c : folder)
         if (c == L'/') c = L'\\';
     const std::wstring records = folder + L"\\盘货记录";
-    ASSERT_TRUE(FilesIn(records).empty()) << "the lab's full disk is not empty";
+    ASSERT_TRUE(FileNamesIn(records).empty()) << "the lab's full disk is not empty";
     {
         Toolbox::Options options;
         options.directory = folder;
@@ -50,10 +38,10 @@ TEST(InventoryRecords, AnExportOntoAFullDiskLeavesNoFileAndSaysSo) {
         t.Click(导出);
         MessageBoxSeen box = t.AnswerMessageBox(30000);
         EXPECT_EQ(box.text, L"盘货记录未能保存：" + records + L"\\2026年12月8日14时5分9秒.jpg");
-        EXPECT_TRUE(FilesIn(records).empty()) << "a half-written record or its temporary file stayed";
+        EXPECT_TRUE(FileNamesIn(records).empty()) << "a half-written record or its temporary file stayed";
         EXPECT_EQ(t.Close(), 0u);
     }
-    for (const std::wstring& name : FilesIn(folder)) DeleteFileW((folder + L"\\" + name).c_str());
+    for (const std::wstring& name : FileNamesIn(folder)) DeleteFileW((folder + L"\\" + name).c_str());
 }
 
 // A host file that exists but cannot be read is no missing file: it keeps its content and its
