@@ -7,6 +7,7 @@
 #include "forms/event_handler.h"
 #include "forms/unit_object.h"
 #include "runtime/app.h"
+#include "runtime/threads.h"
 
 namespace {
 
@@ -93,7 +94,7 @@ void EndWorkerOfClosedWindow(uint32_t windowId) {
     const Application& app = App();
     if (app.mainThreadId == 0 || GetCurrentThreadId() == app.mainThreadId) return;
     const WindowEntry* entry = FindWindowEntry(windowId);
-    if (app.shuttingDown || (entry && (entry->destroying || (entry->closed && !entry->loaded)))) ExitThread(0);
+    if (app.shuttingDown || (entry && (entry->destroying || (entry->closed && !entry->loaded)))) EndThisWorker();
 }
 
 WindowEntry* FindLoadedWindow(uint32_t windowId) {

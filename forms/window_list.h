@@ -78,9 +78,10 @@ WindowEntry* FindWindowEntry(uint32_t windowId);
 WindowEntry* FindLoadedWindow(uint32_t windowId);
 
 // A worker thread that reaches for a unit of a window that has been closed, or after the
-// program's end has begun, ends here without a word: the program is ending, and a fatal
-// report of a missing window or unit would only be the end of a worker the user never sees.
-// Does nothing on the main thread, or while the window has not been closed.
+// program's end has begun, ends here without a word (EndThisWorker: its stack is unwound, so
+// what it holds is released): the program is ending, and a fatal report of a missing window
+// or unit would only be the end of a worker the user never sees. Does nothing on the main
+// thread, or while the window has not been closed.
 void EndWorkerOfClosedWindow(uint32_t windowId);
 int FindWindowIndex(uint32_t windowId);
 

@@ -16,7 +16,10 @@ Application::~Application() { EndOfProgramShutdown(); }
 void EndOfProgramShutdown() {
     // A normal end: the tools' entry routine returned and the process is exiting.
     Application& app = g_application;
-    if (app.initialised && !app.shutdownDone && GetCurrentThreadId() == app.mainThreadId) RunShutdown();
+    if (!app.initialised || app.shutdownDone || GetCurrentThreadId() != app.mainThreadId) return;
+    // A worker's report box that still shows decides the end: its exit code -1, not this one's 0.
+    WaitForFatalReportElsewhere();
+    RunShutdown();
 }
 
 Application& App() { return g_application; }

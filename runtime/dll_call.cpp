@@ -139,12 +139,9 @@ void UnpackRecord(const RecordLayout& layout, void* record, const void* packed) 
 
 intptr_t CallDllCommand(int32_t index, const DllArg* args, size_t count) {
     if (count > kMaxDllArguments) RtReportError(11);
-    if (!BeginDllCall()) {
-        // The program is ending: a worker thread ends here rather than call into a module
-        // that may be gone; the main thread gets a zero result.
-        if (GetCurrentThreadId() != App().mainThreadId) ExitThread(0);
-        return 0;
-    }
+    // The program is ending and its modules are gone: no call, a zero result. The caller may
+    // be a destructor, so nothing is thrown; a worker goes on to its next unit, where it ends.
+    if (!BeginDllCall()) return 0;
     struct CountedOut {
         ~CountedOut() { EndDllCall(); }
     } countedOut;

@@ -41,16 +41,20 @@ win::Module LoadDeclaredLibrary(const Application& app, const std::string& file)
     return module;
 }
 
-// Sequentially consistent on purpose: a call counts itself in and then looks at the flag,
+// Sequentially consistent on purpose: a call counts itself in and then looks at the flags,
 // the shutdown sets the flag and then looks at the count, so one of them always sees the other.
+// Modules that a call was inside at the shutdown stay loaded to the process's end, and calls
+// go on being made (a worker's destructors still release what it opened); once they are
+// freed, no call is made.
 std::atomic<int> g_callsInFlight{0};
 std::atomic<bool> g_ending{false};
+std::atomic<bool> g_modulesKept{false};
 
 }  // namespace
 
 bool BeginDllCall() {
     g_callsInFlight.fetch_add(1);
-    if (!g_ending.load()) return true;
+    if (!g_ending.load() || g_modulesKept.load()) return true;
     g_callsInFlight.fetch_sub(1);
     return false;
 }
@@ -59,7 +63,10 @@ void EndDllCall() { g_callsInFlight.fetch_sub(1); }
 
 void ReleaseDllModules() {
     g_ending.store(true);
-    if (g_callsInFlight.load() != 0) return;
+    if (g_callsInFlight.load() != 0) {
+        g_modulesKept.store(true);
+        return;
+    }
     Application& app = App();
     app.dllModules.clear();  // each module freed by its owner
     app.dllRoutines.clear();

@@ -3,8 +3,9 @@
 // thread ends the program, so the shutdown frees the modules only while no call is in flight.
 #pragma once
 
-// Counts a DLL call in. False once the program's end has begun: no routine may then be
-// called (its module may be gone), and the caller must not make the call.
+// Counts a DLL call in. False once the shutdown has freed the modules: no routine may then
+// be called, and the caller must not make the call. While a call that was in flight at the
+// shutdown keeps them loaded, calls go on.
 bool BeginDllCall();
 void EndDllCall();
 

@@ -4,8 +4,16 @@
 
 #include <cstdint>
 
-// Shows the report for (message, code) and ends the program. Any thread may call it.
+// Shows the report for (message, code) and ends the program. Any thread may call it. Only
+// the first report of the process shows a box: a later one, on any thread, leaves the end to
+// the first.
 [[noreturn]] void FatalReport(const char* message, int32_t code);
+
+// True while another thread's report box waits for its answer.
+bool FatalReportShowingElsewhere();
+// On the main thread, at the program's end: when another thread's report box is showing,
+// waits for that report to end the process (with -1), serving what other threads send.
+void WaitForFatalReportElsewhere();
 
 // Entry 0: the report with the message of the runtime error table.
 [[noreturn]] void RtReportError(int32_t code);

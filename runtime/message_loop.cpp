@@ -5,6 +5,7 @@
 #include "runtime/entries.h"
 #include "runtime/phase_timing.h"
 #include "runtime/runtime_hooks.h"
+#include "runtime/test_hooks.h"
 
 namespace {
 
@@ -61,6 +62,9 @@ bool IsIdleTriggering(const MSG& msg) {
 // Get, pre-translate, translate, dispatch. False at WM_QUIT.
 bool PumpMessage(MSG& msg) {
     if (GetMessageW(&msg, nullptr, 0, 0) <= 0) return false;
+#if MG_TEST_HOOKS
+    NoteMessageForTestHooks(msg);
+#endif
     if (!hook::PreTranslateMessage(&msg)) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);

@@ -7,8 +7,10 @@
 #include "runtime/app.h"
 #include "runtime/dll_modules.h"
 #include "runtime/entries.h"
+#include "runtime/fatal.h"
 #include "runtime/phase_timing.h"
 #include "runtime/runtime_hooks.h"
+#include "runtime/worker_gate.h"
 
 namespace {
 
@@ -30,6 +32,9 @@ void RunShutdown() {
 
     app.shuttingDown = true;
     hook::SuspendEventDispatch();
+    // Workers in the middle of a call may hold a unit or be sending one of the windows a
+    // message: the windows go only once they are out (at most 5 s, the time a stuck one gets).
+    CloseWorkerGate(5000);
     app.idleWindows.clear();
     app.idleRoutines.clear();
     app.idleParameters.clear();
@@ -72,12 +77,15 @@ void RtExitProcess(int32_t exitCode) {
         // The main thread owns every window: it carries the shutdown out and ends the
         // process, so this call does not come back. Without a running loop there is no one
         // to hand it to and the process ends at once.
+        LeaveEntriesForGood();  // the shutdown must not wait for this thread
         HWND owner = app.hiddenOwner.get();
         if (!app.shuttingDown && app.messageLoopFlag && owner && IsWindow(owner))
             SendMessageW(owner, kShutdownRequestMessage, static_cast<WPARAM>(exitCode), 0);
         if (!app.shuttingDown) ExitProcess(static_cast<UINT>(exitCode));
-        for (;;) Sleep(INFINITE);  // the main thread is already ending the process
+        StopThisThread();  // the main thread is already ending the process
     }
+    // An end while a worker's report box shows is that report's: it ends with -1.
+    if (exitCode != -1) WaitForFatalReportElsewhere();
     RunShutdown();
     ExitProcess(static_cast<UINT>(exitCode));
 }

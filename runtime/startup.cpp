@@ -30,7 +30,7 @@ std::string ModulePath(HMODULE module) {
 LRESULT CALLBACK HiddenOwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kShutdownRequestMessage) RtExitProcess(static_cast<int32_t>(wParam));
 #if MG_TEST_HOOKS
-    if (LRESULT answer = 0; AnswerTestHookMessage(message, &answer)) return answer;
+    if (LRESULT answer = 0; AnswerTestHookMessage(message, wParam, &answer)) return answer;
 #endif
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }

@@ -2,6 +2,7 @@
 
 #if MG_TEST_HOOKS
 
+#include <atomic>
 #include <cwchar>
 #include <iterator>
 #include <string>
@@ -22,6 +23,16 @@ bool Environment(const wchar_t* name, std::wstring& value) {
 
 // Never freed: the windows built from it may be read until the process ends.
 std::vector<uint8_t>* g_templateBytes = nullptr;
+
+// An armed press: the failure it sets up, and the allocation count when it came.
+constexpr uint64_t kNoPress = ~uint64_t{0};
+std::atomic<bool> g_pressArmed{false};
+std::atomic<uint64_t> g_failAfterPress{0};
+std::atomic<uint64_t> g_countAtPress{kNoPress};
+
+bool IsPress(UINT message) {
+    return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+}
 
 }  // namespace
 
@@ -51,11 +62,31 @@ bool TestTemplateImage(const uint8_t** image, size_t* length) {
     return true;
 }
 
-bool AnswerTestHookMessage(UINT message, LRESULT* result) {
-    static const UINT query = RegisterWindowMessageW(kAllocationCountQuery);
-    if (message != query || query == 0) return false;
-    *result = static_cast<LRESULT>(AllocationCount());
+bool AnswerTestHookMessage(UINT message, WPARAM wParam, LRESULT* result) {
+    static const UINT countQuery = RegisterWindowMessageW(kAllocationCountQuery);
+    static const UINT failAtInput = RegisterWindowMessageW(kFailAllocationAtInput);
+    static const UINT sinceInput = RegisterWindowMessageW(kAllocationsSinceInput);
+    if (message == 0) return false;
+    if (message == countQuery) {
+        *result = static_cast<LRESULT>(AllocationCount());
+    } else if (message == failAtInput) {
+        g_failAfterPress = wParam;
+        g_countAtPress = kNoPress;
+        g_pressArmed = true;
+        *result = 1;
+    } else if (message == sinceInput) {
+        uint64_t at = g_countAtPress;
+        *result = at == kNoPress ? -1 : static_cast<LRESULT>(AllocationCount() - at);
+    } else {
+        return false;
+    }
     return true;
+}
+
+void NoteMessageForTestHooks(const MSG& msg) {
+    if (!IsPress(msg.message) || !g_pressArmed.exchange(false)) return;
+    g_countAtPress = AllocationCount();
+    if (uint64_t n = g_failAfterPress) InjectAllocationFailure(n);
 }
 
 #endif

@@ -4,11 +4,13 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <exception>
 #include <new>
 
 #include "runtime/commands/command_args.h"
 #include "runtime/phase_timing.h"
 #include "runtime/win32_handles.h"
+#include "runtime/worker_gate.h"
 
 namespace {
 
@@ -62,33 +64,30 @@ void DeleteAllSections() {
     }
 }
 
-#if MG_TEST_HOOKS
-// While phases are timed, a thread starts here first to note how long its launch took.
-struct TimedLaunch {
+// What EndThisWorker throws; only the start routine below catches it.
+struct WorkerEnd {};
+
+// Set on threads that run under StartRoutine.
+thread_local bool t_startedHere = false;
+
+struct StartRecord {
     LPTHREAD_START_ROUTINE routine;
     void* parameter;
-    int64_t requested;
-
-    static DWORD WINAPI Run(void* p) {
-        TimedLaunch launch = *static_cast<TimedLaunch*>(p);
-        delete static_cast<TimedLaunch*>(p);
-        RecordPhase(Phase::kThreadLaunch, 0, launch.requested, PhaseClockNow());
-        return launch.routine(launch.parameter);
-    }
+    int64_t requested;  // when phases are timed: when the thread was asked for
 };
-#endif
 
-HANDLE CreateRoutineThread(LPTHREAD_START_ROUTINE routine, void* parameter) {
-    PhaseSpan span(Phase::kThreadStart);
+DWORD WINAPI StartRoutine(void* p) {
+    StartRecord start = *static_cast<StartRecord*>(p);
+    delete static_cast<StartRecord*>(p);
 #if MG_TEST_HOOKS
-    if (PhaseTimingEnabled()) {
-        auto* launch = new TimedLaunch{routine, parameter, PhaseClockNow()};
-        HANDLE thread = CreateThread(nullptr, 0, &TimedLaunch::Run, launch, 0, nullptr);
-        if (!thread) delete launch;
-        return thread;
-    }
+    if (start.requested != 0) RecordPhase(Phase::kThreadLaunch, 0, start.requested, PhaseClockNow());
 #endif
-    return CreateThread(nullptr, 0, routine, parameter, 0, nullptr);
+    t_startedHere = true;
+    try {
+        return start.routine(start.parameter);
+    } catch (const WorkerEnd&) {
+        return 0;
+    }
 }
 
 const CommandRoutine kThreadCommands[] = {&StartThread, &CreateCriticalSection, &EnterCriticalSection,
@@ -100,10 +99,27 @@ void StartThread(ArgValue* result, int32_t count, ArgValue* args) {
     auto routine = reinterpret_cast<LPTHREAD_START_ROUTINE>(cmd::PointerOr(count, args, 0, nullptr));
     void* parameter = count >= 2 ? cmd::PointerOr(count, args, 1, nullptr) : nullptr;
     auto* handleVariable = count >= 3 ? static_cast<HANDLE*>(cmd::PointerOr(count, args, 2, nullptr)) : nullptr;
+    cmd::SetBool(result, false);
+    if (!routine) return;
     // Without a variable for the handle it is closed at once: the thread runs on regardless.
-    win::Thread thread(routine ? CreateRoutineThread(routine, parameter) : nullptr);
-    cmd::SetBool(result, static_cast<bool>(thread));
-    if (thread && handleVariable) *handleVariable = thread.release();  // the caller owns it now
+    int64_t requested = 0;
+#if MG_TEST_HOOKS
+    if (PhaseTimingEnabled()) requested = PhaseClockNow();
+#endif
+    auto* start = new StartRecord{routine, parameter, requested};
+    PhaseSpan span(Phase::kThreadStart);
+    win::Thread thread(CreateThread(nullptr, 0, &StartRoutine, start, 0, nullptr));
+    if (!thread) {
+        delete start;
+        return;
+    }
+    cmd::SetBool(result, true);
+    if (handleVariable) *handleVariable = thread.release();  // the caller owns it now
+}
+
+void EndThisWorker() {
+    if (t_startedHere && std::uncaught_exceptions() == 0) throw WorkerEnd{};
+    StopThisThread();
 }
 
 void CreateCriticalSection(ArgValue* result, int32_t, ArgValue*) {

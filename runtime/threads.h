@@ -8,8 +8,15 @@
 #include "runtime/value.h"
 
 // subroutine, [parameter], [address of a pointer-wide variable for the handle] → logical.
-// The subroutine is a platform thread routine: WINAPI, one pointer-wide parameter.
+// The subroutine is a platform thread routine: WINAPI, one pointer-wide parameter. It runs
+// under the library's own start routine, which is where EndThisWorker unwinds to.
 void StartThread(ArgValue* result, int32_t count, ArgValue* args);
+
+// Ends the calling worker early: its stack is unwound to the thread's start, so that every
+// destructor on it runs (what it holds is released, what it counted is given back), and the
+// thread ends with exit code 0. A thread that StartThread did not start, or one that is
+// already being unwound, cannot be unwound from here: it waits for the process's end.
+[[noreturn]] void EndThisWorker();
 // → handle (the address of the library's record), 0 when no record could be allocated.
 void CreateCriticalSection(ArgValue* result, int32_t count, ArgValue* args);
 // handle; handles the library did not create (0 included) are ignored.

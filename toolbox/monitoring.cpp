@@ -24,6 +24,15 @@ void CountProbes(int32_t change) {
     g_tools.probesInFlight.fetch_add(change);
 }
 
+// A worker's two probes, counted in while it runs and given back however it ends: the
+// runtime ends a worker early, unwinding it, when it reaches for a closed window.
+struct ProbesCounted {
+    ProbesCounted() { CountProbes(+2); }
+    ~ProbesCounted() { CountProbes(-2); }
+    ProbesCounted(const ProbesCounted&) = delete;
+    ProbesCounted& operator=(const ProbesCounted&) = delete;
+};
+
 // Probes the host of row `row` of `addresses` and returns its time text, setting
 // `echoed` when the reply carries the probe data and `lost` when no reply came. A row with an
 // empty address is not probed (an empty address would probe this computer): it reads as a
@@ -89,7 +98,7 @@ uint32_t MG_STDCALL RunMonitorPass(void*) {
 
 uint32_t MG_STDCALL ProbeWorker(void* rowIndex) {
     const auto row = static_cast<int32_t>(reinterpret_cast<intptr_t>(rowIndex));
-    CountProbes(+2);
+    ProbesCounted counted;
     // A row index past the end of a list has nothing to probe and no row to write: the list
     // is not asked at all, which spares the window thread a read and three writes that would
     // change nothing.
@@ -107,6 +116,5 @@ uint32_t MG_STDCALL ProbeWorker(void* rowIndex) {
         ShowVerdict(疆外超级列表框, row, outsideTime, verdict);
         RememberProbe(疆外超级列表框, row, outsideTime, lost, verdict);
     }
-    CountProbes(-2);
     return 0;
 }

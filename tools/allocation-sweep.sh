@@ -7,6 +7,11 @@
 #   tools/allocation-sweep.sh FIRST [LAST [STEP]]   a part of them
 #   tools/allocation-sweep.sh --templates [COUNT]   the window template cut short and with bits
 #                                                   flipped (COUNT of each, default 100)
+#   tools/allocation-sweep.sh --action NAME [FIRST [LAST [STEP]]]
+#       the allocations of one action once the window is up, counted from its press: NAME is
+#       pass (a click on 开始, until the pass over 6 and 21 lab hosts has written its last row),
+#       export (导出文件, until the record is written), calculate (Enter on 计算 with counts
+#       typed) or top-up (the top-up calculation); each failed in a start of its own
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 source "$ROOT/tools/lib.sh"
@@ -24,6 +29,9 @@ export MG_LAB_PREFIX=${MG_LAB_PREFIX:-$BUILD/wine-sweep}
 if [ "${1:-}" = --templates ]; then
   shift
   "$ROOT/tools/lab.sh" wine "$SWEEP" templates "$@"
+elif [ "${1:-}" = --action ]; then
+  shift
+  "$ROOT/tools/lab.sh" wine "$SWEEP" action "$@"
 else
   "$ROOT/tools/lab.sh" wine "$SWEEP" allocations "$@"
 fi

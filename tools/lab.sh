@@ -3,7 +3,8 @@
 # where the kernel ignores echo requests and the project's ICMP responder answers them
 # after a delay chosen by the address (127.0.x.y at once, 127.1.H.L after H*256+L ms,
 # every other address never). The command gets its own Xvfb display and one persistent
-# wineserver; afterwards all of them are stopped and the namespace is removed.
+# wineserver; afterwards all of them are stopped and the namespace is removed. A small
+# filesystem stands for a full disk (MG_LAB_FULL_DISK_DIR).
 # ICMP in tests can therefore reach nothing but 127.x addresses.
 #   tools/lab.sh ctest --test-dir build/win64 -R Pattern
 #   tools/lab.sh fping -r0 -t500 -e 127.0.0.1 127.1.0.80 127.2.0.1
@@ -43,7 +44,14 @@ if [ "${MG_IN_LAB:-}" != 1 ]; then
   exit $?
 fi
 
-trap 'wineserver -k 2>/dev/null || true; stop_display; stop_responder' EXIT
+# A full disk for the tests: a folder whose 盘货记录 is a filesystem of 96 KiB. It is mounted in
+# the lab's own mount namespace (ip netns exec gave it one), before the wineserver starts, and
+# goes with the lab.
+FULL_DISK_DIR=$(mktemp -d /tmp/minggui-full-disk.XXXXXX)
+mkdir "$FULL_DISK_DIR/盘货记录"
+mount -t tmpfs -o size=96k minggui-full-disk "$FULL_DISK_DIR/盘货记录"
+export MG_LAB_FULL_DISK_DIR="$FULL_DISK_DIR"
+trap 'wineserver -k 2>/dev/null || true; stop_display; stop_responder; umount "$FULL_DISK_DIR/盘货记录" 2>/dev/null; rm -rf "$FULL_DISK_DIR"' EXIT
 # The responder first: the wineserver's ICMP service and the command find the hosts answering.
 start_responder
 start_display

@@ -4,12 +4,12 @@
 
 #include <cstdio>
 #include <cstring>
-#include <vector>
 
 #include "runtime/app.h"
 #include "runtime/entries.h"
 #include "runtime/program_descriptor.h"
 #include "main_window_units.h"
+#include "tests/win/process_counts.h"
 #include "toolbox/rt.h"
 #include "toolbox/tool_globals.h"
 
@@ -88,34 +88,4 @@ DWORD ProcessThreadCount() {
     return count;
 }
 
-DWORD ProcessHandleCount() {
-    struct HandleEntry {
-        ULONG pid;
-        UCHAR type, flags;
-        USHORT handle;
-        PVOID object;
-        ACCESS_MASK access;
-    };
-    using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
-    constexpr ULONG kSystemHandleInformation = 16;
-    auto query = reinterpret_cast<Query>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
-    std::vector<char> buffer(1 << 20);
-    ULONG length = 0;
-    for (int tries = 0; query && tries < 4; ++tries) {
-        LONG status = query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &length);
-        if (status == 0) {
-            ULONG total = 0;
-            std::memcpy(&total, buffer.data(), sizeof total);
-            auto* entries = reinterpret_cast<const HandleEntry*>(buffer.data() + sizeof(void*));
-            DWORD mine = 0;
-            for (ULONG i = 0; i < total; ++i)
-                if (entries[i].pid == GetCurrentProcessId()) ++mine;
-            return mine;
-        }
-        buffer.resize(buffer.size() * 4);
-    }
-    DWORD count = 0;
-    GetProcessHandleCount(GetCurrentProcess(), &count);
-    return count;
-}
+DWORD ProcessHandleCount() { return HandleCountOf(GetCurrentProcessId()); }

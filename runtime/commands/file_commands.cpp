@@ -5,6 +5,7 @@
 #include "runtime/commands/command_args.h"
 #include "runtime/commands/core_commands.h"
 #include "runtime/commands/file_object.h"
+#include "runtime/commands/replacement_file.h"
 #include "runtime/entries.h"
 #include "runtime/gbk_text.h"
 #include "runtime/heap.h"
@@ -78,15 +79,16 @@ void ReadFile(ArgValue* result, int32_t count, ArgValue* args) {
     cmd::SetByteSet(result, ReadWholeFile(file.get()));
 }
 
+// The file takes its new content whole or not at all: a write that fails part way leaves what
+// was there (a half-written file would pass for a whole one).
 void WriteFile(ArgValue* result, int32_t count, ArgValue* args) {
     cmd::SetBool(result, false);
     const char* path = cmd::TextOr(count, args, 0, "");
     if (!*path) return;
-    win::File handle(CreateFileW(WideFromGbk(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!handle) return;
-    FileObject file(std::move(handle));
-    cmd::SetBool(result, WriteByteSetArguments(count, args, [&](const void* p, size_t n) { return file.Write(p, n); }));
+    ReplacementFile file(WideFromGbk(path));
+    if (!file.opened()) return;
+    bool written = WriteByteSetArguments(count, args, [&](const void* p, size_t n) { return file.Write(p, n); });
+    cmd::SetBool(result, written && file.PutInPlace());
 }
 
 void OpenFile(ArgValue* result, int32_t count, ArgValue* args) {

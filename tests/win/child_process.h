@@ -24,6 +24,8 @@ private:
 };
 
 std::string ReadWholeFile(const std::wstring& path);
+// The names of the files in a folder (its folders left out).
+std::vector<std::wstring> FileNamesIn(const std::wstring& folder);
 void WriteWholeFile(const std::wstring& path, const std::string& bytes);
 
 struct MessageBoxSeen {

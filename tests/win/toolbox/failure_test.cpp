@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "forms/template_image.h"
+#include "tests/win/toolbox/action_failure.h"
 #include "tests/win/toolbox/program_run.h"
 #include "tests/win/toolbox/template_samples.h"
 #include "tests/win/toolbox/toolbox_driver.h"
@@ -19,6 +20,32 @@ TEST(AllocationFailure, EachAllocationUntilTheListsAreLoadedEndsInItsMessage) {
         options.environment = {L"MG_FAIL_ALLOCATION=" + std::to_wstring(n)};
         ProgramRun run = RunProgram(options);
         EXPECT_EQ(AllocationFailureMisbehaviour(run), "") << "allocation " << n << " of " << count;
+    }
+}
+
+// The tools' work once the window is up: five allocations spread over each action, counted
+// from its press (tools/allocation-sweep.sh --action runs all of them), each failed in a
+// program of its own, also on a worker while other workers write their rows, and inside the
+// export's writing of its record. The four counts come from one program.
+TEST(AllocationFailure, EachActionsAllocationsEndInTheirMessage) {
+    uint64_t counts[std::size(kAllToolActions)] = {};
+    {
+        Toolbox t(ActionProgramOptions());
+        ASSERT_TRUE(t.started());
+        for (size_t a = 0; a < std::size(kAllToolActions); ++a) counts[a] = CountActionAllocations(t, kAllToolActions[a]);
+        t.Close();
+    }
+    for (size_t a = 0; a < std::size(kAllToolActions); ++a) {
+        const ToolAction action = kAllToolActions[a];
+        const uint64_t count = counts[a];
+        ASSERT_GT(count, 5u) << ActionName(action) << ": its allocations could not be counted";
+        // The last sample is the export's writing; a clock tick during the count may have
+        // added allocations that the run does not make, so it need not be reached.
+        for (uint64_t n : {uint64_t{1}, count / 4, count / 2, count * 3 / 4, count - 1}) {
+            ActionRun run = FailActionAllocation(action, n);
+            EXPECT_TRUE(run.reached || n == count - 1) << ActionName(action) << " allocation " << n << " of " << count;
+            EXPECT_EQ(ActionFailureMisbehaviour(run), "") << ActionName(action) << " allocation " << n << " of " << count;
+        }
     }
 }
 

@@ -8,17 +8,6 @@
 
 namespace {
 
-// The program as built, or the copy that MG_PROGRAM_UNDER_TEST names (a sweep runs the program
-// as it was when it began, whatever is rebuilt meanwhile).
-std::wstring ToolboxExe() {
-    wchar_t chosen[MAX_PATH] = {};
-    DWORD n = GetEnvironmentVariableW(L"MG_PROGRAM_UNDER_TEST", chosen, MAX_PATH);
-    std::wstring path = n > 0 && n < MAX_PATH ? std::wstring(chosen, n) : std::wstring(L"" MG_TOOLBOX_EXE);
-    for (wchar_t& c : path)
-        if (c == L'/') c = L'\\';
-    return path;
-}
-
 std::string Utf8(const std::wstring& wide) {
     int n = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<size_t>(n), '\0');
@@ -82,20 +71,10 @@ std::vector<std::pair<std::wstring, std::string>> LabHostFiles() {
     };
 }
 
-ProgramRun RunProgram(const RunOptions& options) {
-    ProgramRun run;
-    TempDirectory dir;
-    std::wstring exe = dir.File(L"minggui.exe");
-    if (!CopyFileW(ToolboxExe().c_str(), exe.c_str(), FALSE)) return run;
-    for (const auto& [name, bytes] : LabHostFiles()) WriteWholeFile(dir.File(name.c_str()), bytes);
-    ChildProcess child(exe, {}, dir.path(), options.environment);
-    if (!child.started()) return run;
-    run.started = true;
-
+bool WatchToTheEnd(ChildProcess& child, ProgramRun& run, const RunOptions& options) {
     const DWORD start = GetTickCount();
     DWORD quietSince = start;
     HWND window = nullptr;
-    bool ended = false;
     while (GetTickCount() - start < options.timeoutMs) {
         if (HWND shown = FindProcessWindow(child.pid(), L"#32770")) {
             MessageBoxSeen box = child.CloseNextMessageBox(100);
@@ -106,10 +85,7 @@ ProgramRun RunProgram(const RunOptions& options) {
             continue;
         }
         Sleep(50);
-        if (WaitForSingleObject(child.handle(), 0) == WAIT_OBJECT_0) {
-            ended = true;
-            break;
-        }
+        if (WaitForSingleObject(child.handle(), 0) == WAIT_OBJECT_0) return true;
         if (!window && (window = FindProcessWindow(child.pid(), nullptr, L"茗柜")) != nullptr) {
             run.windowShown = true;
             quietSince = GetTickCount();
@@ -120,6 +96,19 @@ ProgramRun RunProgram(const RunOptions& options) {
             run.closedByUs = true;
         }
     }
+    return false;
+}
+
+ProgramRun RunProgram(const RunOptions& options) {
+    ProgramRun run;
+    TempDirectory dir;
+    std::wstring exe = dir.File(L"minggui.exe");
+    if (!CopyFileW(ToolboxExe().c_str(), exe.c_str(), FALSE)) return run;
+    for (const auto& [name, bytes] : LabHostFiles()) WriteWholeFile(dir.File(name.c_str()), bytes);
+    ChildProcess child(exe, {}, dir.path(), options.environment);
+    if (!child.started()) return run;
+    run.started = true;
+    bool ended = WatchToTheEnd(child, run, options);
     run.exitCode = child.Wait(ended ? 5000 : 0);
     return run;
 }
@@ -161,6 +150,12 @@ std::string Describe(const ProgramRun& run) {
     return s;
 }
 
+HWND HiddenOwnerOf(DWORD pid) {
+    OwnerSearch s{pid, nullptr};
+    EnumWindows(&FindHiddenOwner, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
 uint64_t AllocationsUntilListsLoaded() {
     TempDirectory dir;
     std::wstring exe = dir.File(L"minggui.exe");
@@ -179,11 +174,10 @@ uint64_t AllocationsUntilListsLoaded() {
             return count.rows == rows;
         },
         60000);
-    OwnerSearch s{child.pid(), nullptr};
-    EnumWindows(&FindHiddenOwner, reinterpret_cast<LPARAM>(&s));
+    HWND owner = HiddenOwnerOf(child.pid());
     DWORD_PTR count = 0;
     UINT query = RegisterWindowMessageW(L"MgTestAllocationCount");
-    if (!loaded || !s.found || !SendMessageTimeoutW(s.found, query, 0, 0, SMTO_NORMAL, 10000, &count)) count = 0;
+    if (!loaded || !owner || !SendMessageTimeoutW(owner, query, 0, 0, SMTO_NORMAL, 10000, &count)) count = 0;
     if (window) PostMessageW(window, WM_CLOSE, 0, 0);
     child.Wait(10000);
     return count;

@@ -8,13 +8,6 @@ namespace {
 
 constexpr wchar_t kUnitProperty[] = L"MgUnitObject";  // set on every unit's window
 
-std::wstring ToolboxExe() {
-    std::wstring path = L"" MG_TOOLBOX_EXE;
-    for (wchar_t& c : path)
-        if (c == L'/') c = L'\\';
-    return path;
-}
-
 // The loader numbers controls 100, 110, ... in creation order: the window's units from the
 // last table position down to position 1.
 uint32_t ControlIdOf(rt::AnyUnit unit) {
@@ -93,6 +86,15 @@ private:
 
 }  // namespace
 
+std::wstring ToolboxExe() {
+    wchar_t chosen[MAX_PATH] = {};
+    DWORD n = GetEnvironmentVariableW(L"MG_PROGRAM_UNDER_TEST", chosen, MAX_PATH);
+    std::wstring path = n > 0 && n < MAX_PATH ? std::wstring(chosen, n) : std::wstring(L"" MG_TOOLBOX_EXE);
+    for (wchar_t& c : path)
+        if (c == L'/') c = L'\\';
+    return path;
+}
+
 std::string Gbk(const std::wstring& wide) {
     int n = WideCharToMultiByte(936, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<size_t>(n), '\0');
@@ -142,16 +144,18 @@ Toolbox::~Toolbox() {
 }
 
 void Toolbox::Start(const Options& options) {
-    std::wstring exe = dir_.File(L"minggui.exe");
+    where_ = options.directory.empty() ? dir_.path() : options.directory;
+    std::wstring exe = File(L"minggui.exe");
     if (!CopyFileW(ToolboxExe().c_str(), exe.c_str(), FALSE)) return;
-    for (const auto& [name, bytes] : options.files) WriteWholeFile(dir_.File(name.c_str()), bytes);
+    for (const auto& [name, bytes] : options.files) WriteWholeFile(File(name), bytes);
     std::vector<std::wstring> environment = options.environment;
     if (!options.clock.empty()) {
         clockFile_ = clockDir_.File(L"clock.txt");
         WriteWholeFile(clockFile_, options.clock);
         environment.push_back(L"MG_CLOCK_FILE=" + clockFile_);
     }
-    child_ = std::make_unique<ChildProcess>(exe, std::vector<std::wstring>{}, dir_.path(), environment);
+    if (options.beforeStart) options.beforeStart(where_);
+    child_ = std::make_unique<ChildProcess>(exe, std::vector<std::wstring>{}, where_, environment);
     if (!child_->started()) return;
     remote_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION,
                           FALSE, child_->pid());

@@ -16,6 +16,10 @@
 #include "main_window_units.h"
 #include "tests/win/child_process.h"
 
+// The program as built, or the copy that MG_PROGRAM_UNDER_TEST names (a sweep runs the program
+// as it was when it began, whatever is rebuilt meanwhile).
+std::wstring ToolboxExe();
+
 // The text as the program holds it (GBK) from UTF-16, and back.
 std::string Gbk(const std::wstring& wide);
 std::wstring Wide(const std::string& gbk);
@@ -42,6 +46,10 @@ public:
         std::vector<std::wstring> environment;
         bool waitForLists = true;  // until both result lists have their rows
         std::string clock;         // "YYYY-MM-DD HH:MM:SS": the program's clock held there
+        // The program's folder instead of a fresh one (the test clears it afterwards).
+        std::wstring directory;
+        // Called with the folder once the program and the files are in it, before it starts.
+        std::function<void(const std::wstring& directory)> beforeStart;
     };
     Toolbox();
     explicit Toolbox(const Options& options);
@@ -51,9 +59,10 @@ public:
 
     bool started() const { return window_ != nullptr; }
     DWORD pid() const { return child_ ? child_->pid() : 0; }
+    ChildProcess* process() const { return child_.get(); }
     HWND window() const { return window_; }
-    const std::wstring& directory() const { return dir_.path(); }
-    std::wstring File(const std::wstring& name) const { return dir_.File(name.c_str()); }
+    const std::wstring& directory() const { return where_; }
+    std::wstring File(const std::wstring& name) const { return where_ + L"\\" + name; }
 
     // The native window of a unit (found by its control id), null when it has none.
     HWND Handle(rt::AnyUnit unit) const;
@@ -110,6 +119,7 @@ public:
 private:
     void Start(const Options& options);
     TempDirectory dir_;
+    std::wstring where_;  // the program's folder: dir_ unless the options name another
     TempDirectory clockDir_;  // outside the program's directory, which tests list
     std::wstring clockFile_;
     std::unique_ptr<ChildProcess> child_;
