@@ -198,10 +198,59 @@ void WriteText(uint32_t unitId, int32_t index, const char* text, int32_t part) {
 
 std::wstring Wide(const char* gbk) { return WideFromGbk(gbk); }
 
-void Key(WORD vk, bool up) {
-    INPUT in = {};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &in, sizeof in);
+bool RunLoopUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start >= timeoutMs) return condition();
+        RunLoopFor(10);
+    }
+    return true;
+}
+
+namespace {
+
+// A thread message that nothing else posts.
+constexpr UINT kPostedSentinel = WM_APP + 0x5E7;
+bool g_sentinelTaken = false;
+
+// Takes the sentinels out of the stream before anything sees them, and notes that they came:
+// the key at its release, the posted message itself.
+LRESULT CALLBACK SentinelHook(int code, WPARAM removal, LPARAM lParam) {
+    auto* msg = reinterpret_cast<MSG*>(lParam);
+    if (code == HC_ACTION && removal == PM_REMOVE) {
+        // Without a focus window the keys come as system keys to the active window.
+        const bool down = msg->message == WM_KEYDOWN || msg->message == WM_SYSKEYDOWN;
+        const bool up = msg->message == WM_KEYUP || msg->message == WM_SYSKEYUP;
+        const bool key = msg->wParam == kInputSentinelKey && (down || up);
+        if (key || (msg->message == kPostedSentinel && !msg->hwnd)) {
+            if (!down) g_sentinelTaken = true;
+            msg->message = WM_NULL;
+        }
+    }
+    return CallNextHookEx(nullptr, code, removal, lParam);
+}
+
+bool RunLoopUntilSentinel(const std::function<void()>& send, DWORD timeoutMs) {
+    HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, &SentinelHook, nullptr, GetCurrentThreadId());
+    if (!hook) return false;
+    g_sentinelTaken = false;
+    send();
+    bool taken = RunLoopUntil([] { return g_sentinelTaken; }, timeoutMs);
+    UnhookWindowsHookEx(hook);
+    return taken;
+}
+
+}  // namespace
+
+bool SettleInput(DWORD timeoutMs) {
+    return RunLoopUntilSentinel(
+        [] {
+            Key(kInputSentinelKey, false);
+            Key(kInputSentinelKey, true);
+        },
+        timeoutMs);
+}
+
+bool SettlePosted(DWORD timeoutMs) {
+    return RunLoopUntilSentinel([] { PostThreadMessageW(GetCurrentThreadId(), kPostedSentinel, 0, 0); }, timeoutMs);
 }

@@ -113,8 +113,8 @@ TEST(Loading, UnitsOfAContainerMoveIntoItKeepingTheirPositions) {
     EXPECT_EQ(GetParent(UnitHandle(kB)), UnitHandle(kA));
     EXPECT_EQ(GetParent(UnitHandle(kC)), UnitHandle(kA));
     EXPECT_EQ(GetParent(UnitHandle(kD)), FormHandle());
-    EXPECT_EQ(ReadInt(kB, 0), 5);
-    EXPECT_EQ(ReadInt(kB, 1), 30);
+    EXPECT_EQ(ReadInt(kB, rt::Common::Left), 5);
+    EXPECT_EQ(ReadInt(kB, rt::Common::Top), 30);
     EXPECT_TRUE(GetWindowLongW(UnitHandle(kA), GWL_EXSTYLE) & WS_EX_CONTROLPARENT);
 }
 
@@ -139,7 +139,7 @@ TEST(Loading, UnitsAfterTheFirstPageSeparatorAreHiddenAndFollowThePageControl) {
     EXPECT_FALSE(Shown(kD));
     EXPECT_FALSE(Shown(kE));
     EXPECT_FALSE(Shown(kF));
-    EXPECT_EQ(ReadInt(kD, 5), 0);
+    EXPECT_EQ(ReadInt(kD, rt::Common::Visible), 0);
 
     // The control moved to its second page and asks the runtime to follow.
     static_cast<StandInPages*>(FindUnitObject(kTestWindowId, kA))->page = 1;
@@ -158,7 +158,7 @@ TEST(Loading, ATimerIsNeverShownWhateverItsFlagsSay) {
     LoadTestWindow();
     ASSERT_NE(UnitHandle(kA), nullptr);
     EXPECT_FALSE(Shown(kA));
-    WriteInt(kA, 5, 1);
+    WriteInt(kA, rt::Common::Visible, 1);
     EXPECT_FALSE(Shown(kA));
     WCHAR cls[32];
     GetClassNameW(UnitHandle(kA), cls, 32);
@@ -261,12 +261,12 @@ TEST(Loading, TypeDataAboveItsMaximumVersionLeavesThatUnitOut) {
     EXPECT_EQ(UnitHandle(kA), nullptr);
     EXPECT_NE(UnitHandle(kB), nullptr);
     // Its common properties still come from the record.
-    EXPECT_EQ(ReadInt(kA, 0), 11);
-    EXPECT_EQ(ReadInt(kA, 1), 12);
-    EXPECT_EQ(ReadInt(kA, 2), 81);
-    EXPECT_EQ(ReadInt(kA, 3), 21);
-    EXPECT_EQ(ReadText(kA, 4), "tag");
-    EXPECT_EQ(ReadInt(kA, 5), 1);
+    EXPECT_EQ(ReadInt(kA, rt::Common::Left), 11);
+    EXPECT_EQ(ReadInt(kA, rt::Common::Top), 12);
+    EXPECT_EQ(ReadInt(kA, rt::Common::Width), 81);
+    EXPECT_EQ(ReadInt(kA, rt::Common::Height), 21);
+    EXPECT_EQ(ReadText(kA, rt::Common::Tag), "tag");
+    EXPECT_EQ(ReadInt(kA, rt::Common::Visible), 1);
     EXPECT_EQ(RtNotify(kNotifyLookUpUnit, kTestWindowId, kA), 0);
     EXPECT_NE(RtNotify(kNotifyLookUpUnit, kTestWindowId, kB), 0);
 }

@@ -8,17 +8,6 @@
 
 namespace {
 
-// The program as built, or the copy that MG_PROGRAM_UNDER_TEST names (a sweep runs the program
-// as it was when it began, whatever is rebuilt meanwhile).
-std::wstring ToolboxExe() {
-    wchar_t chosen[MAX_PATH] = {};
-    DWORD n = GetEnvironmentVariableW(L"MG_PROGRAM_UNDER_TEST", chosen, MAX_PATH);
-    std::wstring path = n > 0 && n < MAX_PATH ? std::wstring(chosen, n) : std::wstring(L"" MG_TOOLBOX_EXE);
-    for (wchar_t& c : path)
-        if (c == L'/') c = L'\\';
-    return path;
-}
-
 std::string Utf8(const std::wstring& wide) {
     int n = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<size_t>(n), '\0');
