@@ -44,3 +44,11 @@ void ClickScreenPoint(POINT screen) {
     Mouse(screen, MOUSEEVENTF_LEFTDOWN);
     Mouse(screen, MOUSEEVENTF_LEFTUP);
 }
+
+void SentinelButtonUp() {
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.mouseData = kInputSentinelButton;
+    in.mi.dwFlags = MOUSEEVENTF_XUP;
+    SendInput(1, &in, sizeof in);
+}

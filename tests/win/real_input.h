@@ -19,3 +19,7 @@ void ClickScreenPoint(POINT screen);
 // A key no unit reacts to, pressed after the input under test: it comes through the same queue
 // after everything sent before it, so once a window's thread has taken it, that input is handled.
 constexpr WORD kInputSentinelKey = VK_F24;
+// The same for pointer input: the second extra mouse button, released where the pointer is
+// (it goes to the window there, active or not).
+constexpr WORD kInputSentinelButton = XBUTTON2;
+void SentinelButtonUp();

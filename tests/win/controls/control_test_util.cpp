@@ -21,7 +21,7 @@ Shot CaptureClient(HWND hwnd) {
 bool ClickAt(HWND hwnd, POINT client) {
     ClientToScreen(hwnd, &client);
     ClickScreenPoint(client);
-    return SettleInput();
+    return SettlePointerInput();
 }
 
 MessageLog::MessageLog(std::vector<HWND> windows, std::vector<UINT> messages)

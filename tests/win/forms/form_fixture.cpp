@@ -214,20 +214,28 @@ constexpr UINT kPostedSentinel = WM_APP + 0x5E7;
 bool g_sentinelTaken = false;
 
 // Takes the sentinels out of the stream before anything sees them, and notes that they came:
-// the key at its release, the posted message itself.
+// a key at its release, a mouse button at its release, the posted message itself.
 LRESULT CALLBACK SentinelHook(int code, WPARAM removal, LPARAM lParam) {
     auto* msg = reinterpret_cast<MSG*>(lParam);
     if (code == HC_ACTION && removal == PM_REMOVE) {
         // Without a focus window the keys come as system keys to the active window.
-        const bool down = msg->message == WM_KEYDOWN || msg->message == WM_SYSKEYDOWN;
-        const bool up = msg->message == WM_KEYUP || msg->message == WM_SYSKEYUP;
-        const bool key = msg->wParam == kInputSentinelKey && (down || up);
-        if (key || (msg->message == kPostedSentinel && !msg->hwnd)) {
-            if (!down) g_sentinelTaken = true;
+        const bool keyDown = msg->message == WM_KEYDOWN || msg->message == WM_SYSKEYDOWN;
+        const bool keyUp = msg->message == WM_KEYUP || msg->message == WM_SYSKEYUP;
+        const bool key = msg->wParam == kInputSentinelKey && (keyDown || keyUp);
+        const bool button = (msg->message == WM_XBUTTONUP || msg->message == WM_NCXBUTTONUP) &&
+                            HIWORD(msg->wParam) == kInputSentinelButton;
+        if (key || button || (msg->message == kPostedSentinel && !msg->hwnd)) {
+            if (!keyDown) g_sentinelTaken = true;
             msg->message = WM_NULL;
         }
     }
     return CallNextHookEx(nullptr, code, removal, lParam);
+}
+
+// Nothing left for this thread but timers: what the sentinel's input caused is handled and
+// painted too.
+bool OnlyTimersQueued() {
+    return (HIWORD(GetQueueStatus(QS_ALLINPUT)) & ~QS_TIMER) == 0;
 }
 
 bool RunLoopUntilSentinel(const std::function<void()>& send, DWORD timeoutMs) {
@@ -235,7 +243,7 @@ bool RunLoopUntilSentinel(const std::function<void()>& send, DWORD timeoutMs) {
     if (!hook) return false;
     g_sentinelTaken = false;
     send();
-    bool taken = RunLoopUntil([] { return g_sentinelTaken; }, timeoutMs);
+    bool taken = RunLoopUntil([] { return g_sentinelTaken && OnlyTimersQueued(); }, timeoutMs);
     UnhookWindowsHookEx(hook);
     return taken;
 }
@@ -249,6 +257,10 @@ bool SettleInput(DWORD timeoutMs) {
             Key(kInputSentinelKey, true);
         },
         timeoutMs);
+}
+
+bool SettlePointerInput(DWORD timeoutMs) {
+    return RunLoopUntilSentinel([] { SentinelButtonUp(); }, timeoutMs);
 }
 
 bool SettlePosted(DWORD timeoutMs) {

@@ -65,10 +65,14 @@ void RunLoopFor(DWORD milliseconds);
 // `timeoutMs`.
 bool RunLoopUntil(const std::function<bool()>& condition, DWORD timeoutMs = 20000);
 // Presses the input sentinel key (tests/win/real_input.h) and runs the runtime's message loop
-// until this thread has taken it from its queue: all real input sent before it has then been
-// handled. The sentinel itself reaches no window. False when it did not come within `timeoutMs`
-// (the keyboard went to another thread: this one's window is not in the foreground).
+// until this thread has taken it from its queue and nothing but timers is left: all real input
+// sent before it has then been handled, and what it caused painted. The sentinel itself
+// reaches no window. False when it did not come within `timeoutMs` (the keyboard went to
+// another thread: no window of this one is active).
 bool SettleInput(DWORD timeoutMs = 20000);
+// The same with the sentinel mouse button, released where the pointer is: for input that
+// ends over a window of this thread that need not be active.
+bool SettlePointerInput(DWORD timeoutMs = 20000);
 // Posts a sentinel message to this thread and runs the runtime's message loop until it is
 // taken: every message posted to this thread before it has then been dispatched.
 bool SettlePosted(DWORD timeoutMs = 20000);

@@ -11,6 +11,7 @@
 #include "forms/type_data/list_box_data.h"
 #include "forms/type_data/timer_data.h"
 #include "forms/type_data/window_data.h"
+#include "runtime/message_loop.h"
 #include "forms/unit_object.h"
 #include "forms/window_list.h"
 #include "runtime/entries.h"
@@ -23,6 +24,13 @@ namespace {
 
 constexpr uint32_t kA = 0x16010002, kB = 0x16010003, kC = 0x16010004, kD = 0x16010005, kE = 0x16010006,
                    kF = 0x16010007, kG = 0x16010008;
+
+bool g_safetyEnded = false;
+void CALLBACK EndLoopForSafety(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    g_safetyEnded = true;
+    PostQuitMessage(0);
+}
 
 std::vector<uint8_t> Edit(const std::string& text = "") {
     EditBoxData d;
@@ -289,10 +297,14 @@ TEST(Loading, LoadingRaisesCreatedThenThreeAndFourAndClosingEndsTheLoop) {
     EXPECT_FALSE(visibleDuringCreation);
     EXPECT_TRUE(IsWindowVisible(FormHandle()));
 
+    // Closing the window posts WM_QUIT, which ends the loop; a safety timer would end it
+    // otherwise, and say so.
     PostMessageW(FormHandle(), WM_CLOSE, 0, 0);
-    DWORD start = GetTickCount();
-    RunLoopFor(5000);  // ends at once when closing the window posts WM_QUIT
-    EXPECT_LT(GetTickCount() - start, 4000u);
+    g_safetyEnded = false;
+    UINT_PTR safety = SetTimer(nullptr, 0, 60000, &EndLoopForSafety);
+    RunMessageLoop(nullptr);
+    KillTimer(nullptr, safety);
+    EXPECT_FALSE(g_safetyEnded) << "closing the window did not end the message loop";
     EXPECT_EQ(FindLoadedWindow(kTestWindowId), nullptr);
     EXPECT_EQ(FindUnitObject(kTestWindowId, kA), nullptr);
     EXPECT_FALSE(AnyLoadedWindowAlive());

@@ -2,6 +2,7 @@
 // type properties of the core units, fonts by part, rebuilds, ownership and worker threads.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 #include "forms/font_rules.h"
@@ -311,15 +312,17 @@ TEST(Properties, LabelStatusBarAndListBoxTypeProperties) {
 TEST(Properties, AWorkerThreadsWriteThatNeedsANewWindowIsBuiltOnTheWindowThread) {
     LoadForm();
     HWND old = UnitHandle(kEdit);
-    bool done = false;
+    std::atomic<bool> done{false};
     std::thread worker([&] {
         WriteText(kEdit, rt::EditBox::Content, "线程");
         WriteInt(kEdit, rt::EditBox::MultiLine, 1);  // multi-line: rebuild
         WriteInt(kEdit, rt::EditBox::Width, 120);
         done = true;
     });
-    DWORD start = GetTickCount();
-    while (!done && GetTickCount() - start < 5000) Pump(5);
+    // The worker's writes wait for this thread to carry them out.
+    const bool finished = RunLoopUntil([&] { return done.load(); }, 60000);
+    if (!finished) worker.detach();  // still waiting for a window thread that no longer pumps
+    ASSERT_TRUE(finished) << "the worker's writes were not carried out";
     worker.join();
     HWND fresh = UnitHandle(kEdit);
     ASSERT_NE(fresh, old);
