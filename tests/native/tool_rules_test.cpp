@@ -174,8 +174,8 @@ TEST(TopUpRate, TheFormulaInItsOrderOfOperations) {
     EXPECT_EQ(TopUpRate(100, 20, 3), 2.5);
     EXPECT_EQ(TopUpRate(200, 50, 5), 4);
     EXPECT_EQ(TopUpRate(100, 0, 3), 3);
-    EXPECT_DOUBLE_EQ(TopUpRate(100, 30, 2), 100 / (130.0 / 2));
-    EXPECT_DOUBLE_EQ(TopUpRate(100, 50, 2), 100 / 75.0);
+    EXPECT_DOUBLE_EQ(TopUpRate(100, 30, 2), 1.5384615384615385);  // shown as 1.538461538462
+    EXPECT_DOUBLE_EQ(TopUpRate(100, 50, 2), 1.3333333333333333);  // a rate of 2.9 is used as 2
     EXPECT_EQ(TopUpRate(100, 20, 0), 0);                // 120 / 0 is infinite
     EXPECT_TRUE(std::isnan(TopUpRate(0, 0, 0)));        // 0 / 0
     EXPECT_EQ(TopUpRate(2147483647, 2147483647, 1), 0.5);  // the sum is formed in double

@@ -151,9 +151,18 @@ TEST(TypeDescription, TheToolsNamesAreWrittenFromTheDescriptions) {
     EXPECT_NE(header.find("Property<ComboBox, int32_t> CurrentSelection{19, \"CurrentSelection\"};"), std::string::npos);
     EXPECT_NE(header.find("Property<ListView, bool> GridLines{22, \"GridLines\"};"), std::string::npos);
     EXPECT_EQ(header.find("Font{"), std::string::npos) << "a font has no tools' value";
-    for (const FieldDescription& d : DescribedProperties<ListViewData>()) {
-        if (d.type != PropertyType::kSwitch) continue;
-        std::string line = "Property<ListView, bool> " + std::string(d.name) + "{" + std::to_string(d.index) + ",";
+    // Every switch of the super list box, each by its index.
+    const std::pair<const char*, int> switches[] = {
+        {"AutoArrange", 15},     {"LabelWrap", 16},   {"NoColumnHeader", 18},  {"ClickableHeader", 20},
+        {"FullRowSelect", 21},   {"GridLines", 22},   {"HeaderDragDrop", 23},  {"HotTracking", 26},
+        {"HandCursor", 27},      {"UnderlineCold", 28}, {"UnderlineHot", 29},  {"EditableLabels", 30},
+        {"CheckBoxes", 32},      {"FlatScrollBars", 33}, {"SingleSelection", 34}, {"AlwaysShowSelection", 36},
+    };
+    size_t listViewSwitches = 0;
+    for (size_t at = 0; (at = header.find("Property<ListView, bool> ", at)) != std::string::npos; ++at) ++listViewSwitches;
+    EXPECT_EQ(listViewSwitches, std::size(switches));
+    for (auto [name, index] : switches) {
+        std::string line = "Property<ListView, bool> " + std::string(name) + "{" + std::to_string(index) + ", \"" + name + "\"};";
         EXPECT_NE(header.find(line), std::string::npos) << line;
     }
 }

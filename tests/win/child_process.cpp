@@ -218,3 +218,43 @@ DWORD ChildProcess::Wait(DWORD timeoutMs) {
     GetExitCodeProcess(process_, &code);
     return code;
 }
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount() - start >= timeoutMs) return condition();
+        Sleep(15);
+    }
+}
+
+HWND WaitForOtherProgramWindow(const wchar_t* titlePart, DWORD timeoutMs, const wchar_t* className) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+                wchar_t title[512] = {}, cls[256] = {};
+                GetWindowTextW(w, title, 512);
+                GetClassNameW(w, cls, 256);
+                if (IsWindowVisible(w) && wcsstr(title, titlePart) && (!className || _wcsicmp(cls, className) == 0)) {
+                    found = w;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeoutMs);
+    return found;
+}
+
+bool CloseProgramOf(HWND window) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    if (!process) return false;
+    bool ended = WaitForSingleObject(process, 10000) == WAIT_OBJECT_0;
+    if (!ended) TerminateProcess(process, 1);
+    CloseHandle(process);
+    return WaitUntil([&] { return !IsWindow(window); }, 10000) && ended;
+}

@@ -1,9 +1,11 @@
 // Runs a test program as a child process and talks to its message boxes, so that tests can
-// check fatal reports (which end the process) from the outside.
+// check fatal reports (which end the process) from the outside; finds and closes the windows
+// of other programs.
 #pragma once
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -59,3 +61,17 @@ private:
 
 // Finds a visible top-level window of the given class owned by the process, or null.
 HWND FindProcessWindow(DWORD pid, const wchar_t* className, const wchar_t* title = nullptr);
+
+// Polls `condition` until it holds or `timeoutMs` passed; the last result. The default is
+// generous: the 32-bit program under qemu on a CPU-bound machine takes seconds for one export.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 20000);
+
+// Another program's window, as the shell opened it for a file or folder: the first visible
+// top-level window of any process whose title contains `titlePart` (and whose class is
+// `className`, when given). Waits up to `timeoutMs` (another program starting is slow on a busy
+// machine); null when none came.
+HWND WaitForOtherProgramWindow(const wchar_t* titlePart, DWORD timeoutMs = 60000, const wchar_t* className = nullptr);
+
+// Closes the program that owns the window and waits for it to end and the window to go; it is
+// ended by force after 10 s. False when it had to be ended by force or the window stayed.
+bool CloseProgramOf(HWND window);

@@ -14,6 +14,7 @@
 #include "runtime/program_descriptor.h"
 #include "runtime/startup.h"
 #include "shared_handler_form_units.h"
+#include "tests/win/forms/form_fixture.h"
 #include "tests/win/shared_handler_handlers.h"
 #include "toolbox/rt.h"
 
@@ -38,29 +39,6 @@ const ProgramDescriptor kDescriptor = {
     &kFormsRuntimeHooks,
 };
 
-void Key(WORD vk, bool up) {
-    INPUT in = {};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-    in.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (vk == VK_DOWN ? KEYEVENTF_EXTENDEDKEY : 0);
-    SendInput(1, &in, sizeof in);
-}
-
-void Pump(DWORD ms) {
-    DWORD start = GetTickCount();
-    MSG msg;
-    while (GetTickCount() - start < ms) {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (!PreTranslateFormsMessage(&msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
-            }
-        }
-        Sleep(5);
-    }
-}
-
 }  // namespace
 
 void RecordKeyAndSource(int32_t key, int32_t modifiers) { g_seen.push_back({rt::EventSource(), key, modifiers}); }
@@ -73,7 +51,7 @@ TEST(SharedHandler, EachUnitReachesTheOneHandlerAsItsEventSource) {
     HWND window = reinterpret_cast<HWND>(rt::GetWindowHandle(窗口));
     ASSERT_NE(window, nullptr);
     SetForegroundWindow(window);
-    Pump(200);
+    ASSERT_TRUE(SettlePosted());
 
     // Outside a handler there is no event source.
     EXPECT_EQ(rt::EventSource(), (rt::AnyUnit{0, 0, kTypeWindow}));
@@ -81,18 +59,13 @@ TEST(SharedHandler, EachUnitReachesTheOneHandlerAsItsEventSource) {
     struct Press {
         rt::AnyUnit unit;
         WORD vk;
-        WORD modifier;  // 0: none
+        int modifiers;  // 1 Ctrl, 2 Shift, 4 Alt held around the key
     };
-    const Press presses[] = {
-        {甲框, VK_RETURN, VK_SHIFT}, {乙框, VK_DOWN, VK_CONTROL}, {按钮, 'A', 0}, {甲框, VK_F5, VK_MENU}};
+    const Press presses[] = {{甲框, VK_RETURN, 2}, {乙框, VK_DOWN, 1}, {按钮, 'A', 0}, {甲框, VK_F5, 4}};
     for (const Press& p : presses) {
         rt::SetFocus(p.unit);
-        Pump(50);
-        if (p.modifier) Key(p.modifier, false);
-        Key(p.vk, false);
-        Key(p.vk, true);
-        if (p.modifier) Key(p.modifier, true);
-        Pump(150);
+        Tap(p.vk, p.modifiers);
+        ASSERT_TRUE(SettleInput());
     }
     // The modifier keys raise events of their own first; the key with its state follows.
     std::vector<Seen> keys;

@@ -20,6 +20,7 @@
 #include "runtime/dll_call.h"
 #include "runtime/gbk_text.h"
 #include "runtime/heap.h"
+#include "tests/host_lists.h"
 #include "tests/win/child_process.h"
 #include "toolbox/rt.h"
 #include "toolbox/tool_constants.h"
@@ -45,13 +46,14 @@ void FilesAndTexts(const std::string& directory) {
     ASSERT_FALSE(FileExists(path));
     ASSERT_TRUE(WriteFile(path, Bytes()));
     File file = File::Open(path);
-    for (const char* line : {"路由器，192.168.1.1，", "游戏服务器A，192.168.1.250，"})
-        EXPECT_TRUE(file.WriteBytes(ToBytes(Concat({line, "\r\n"}))));
+    const std::vector<std::pair<std::string, std::string>> hosts(kDefaultInsideHosts.begin(), kDefaultInsideHosts.begin() + 2);
+    for (const auto& [label, address] : hosts)
+        EXPECT_TRUE(file.WriteBytes(ToBytes(Concat({label.c_str(), "，", address.c_str(), "，\r\n"}))));
     file.Close();
     EXPECT_TRUE(FileExists(path));
 
     Text content = ToText(ReadFile(Concat({GetRunDirectory(), "/疆内.txt"})));
-    EXPECT_EQ(content, "路由器，192.168.1.1，\r\n游戏服务器A，192.168.1.250，\r\n");
+    EXPECT_EQ(content, HostList(hosts));
     TextArray parts = SplitText(content, "，");
     ASSERT_EQ(parts.size(), 5u);
     EXPECT_STREQ(parts[0], "路由器");

@@ -1,4 +1,4 @@
-// What the control tests share: screen captures, real mouse clicks, message logs of
+// What the control tests share: captures of windows, real mouse clicks, message logs of
 // chosen windows, and a worker thread that runs while the window thread pumps.
 #pragma once
 
@@ -9,30 +9,14 @@
 #include <string>
 #include <vector>
 
-// Pixels of a screen rectangle as COLORREF values, row by row.
-struct Shot {
-    int width = 0, height = 0;
-    std::vector<COLORREF> pixels;
-    COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]; }
-    // Number of pixels whose colour is `colour`.
-    int Count(COLORREF colour) const;
-    // The bounding box of the pixels for which `pick` holds; empty when none.
-    RECT Bounds(const std::function<bool(COLORREF)>& pick) const;
-    bool operator==(const Shot& o) const { return width == o.width && height == o.height && pixels == o.pixels; }
-};
+#include "tests/win/screen_shot.h"
 
 // The screen area of a window's client rectangle, after its pending paints ran.
 Shot CaptureClient(HWND hwnd);
-Shot CaptureScreen(const RECT& screenRect);
-// A memory drawing of the given size: `draw` paints into a 32-bit DC.
-Shot DrawOffScreen(int width, int height, const std::function<void(HDC)>& draw);
-// The same over a copy of `background`.
-Shot DrawOver(const Shot& background, const std::function<void(HDC)>& draw);
-// Where two shots of the same size differ: count and the first place, for messages.
-std::string Difference(const Shot& a, const Shot& b);
 
-// A left click at a client point of the window, as real input (SendInput).
-void ClickAt(HWND hwnd, POINT client);
+// A left click at a client point of the window, as real input, run through the runtime's
+// message loop until it is handled; false when it was not.
+[[nodiscard]] bool ClickAt(HWND hwnd, POINT client);
 
 // Records the messages of interest that chosen windows receive, in order, whether sent
 // or dispatched from the queue.

@@ -185,6 +185,7 @@ TEST(ListView, CreationStylesFollowTheViewAndTheProperties) {
 }
 
 TEST(ListView, EachPropertyWriteActsAtOnceOrRebuildsTheWindowAsItsClassSays) {
+    using LV = rt::ListView;
     struct Case {
         uint32_t view;
         int32_t index, written, read;
@@ -192,19 +193,30 @@ TEST(ListView, EachPropertyWriteActsAtOnceOrRebuildsTheWindowAsItsClassSays) {
         bool hotTracking = false;
     };
     const Case cases[] = {
-        {3, 8, 9, 5, false},  {3, 9, 0xFF, 0xFF, false}, {3, 10, 0xFF00, 0xFF00, false}, {3, 11, 0x123456, 0x123456, false},
+        {3, LV::Border.index, 9, 5, false}, {3, LV::TextColour.index, 0xFF, 0xFF, false},
+        {3, LV::TextBackgroundColour.index, 0xFF00, 0xFF00, false},
+        {3, LV::BackgroundColour.index, 0x123456, 0x123456, false},
         // A write of the value already held rebuilds nothing (7 and -2 clamp to the views held).
-        {3, 13, 7, 3, false}, {0, 13, -2, 0, false}, {0, 13, 3, 3, true}, {3, 22, 0, 0, false}, {3, 21, 0, 0, false},
-        {0, 14, 5, 1, true},  {3, 14, 1, 1, false},  {1, 15, 1, 1, true}, {2, 15, 1, 1, false},
-        {0, 16, 0, 0, false}, {3, 16, 0, 0, false},
-        {3, 18, 1, 1, false}, {0, 18, 1, 1, false},
-        {3, 20, 0, 0, true},  {0, 20, 0, 0, false}, {3, 21, 1, 1, true}, {3, 22, 1, 1, true}, {3, 23, 1, 1, true},
-        {1, 21, 1, 1, false}, {2, 22, 1, 1, false},
-        {0, 26, 1, 1, true},
-        {0, 27, 1, 1, false}, {0, 27, 1, 1, true, true}, {0, 28, 1, 1, false}, {0, 28, 1, 1, true, true},
-        {0, 29, 1, 1, false}, {0, 29, 1, 1, true, true},
-        {0, 30, 1, 1, true},  {0, 31, -1, 0, false}, {0, 31, 9, 2, true}, {0, 32, 1, 1, true}, {0, 33, 1, 1, true},
-        {0, 34, 0, 0, true},  {3, 35, -5, -1, false}, {0, 36, 1, 1, true},
+        {3, LV::ViewType.index, 7, 3, false}, {0, LV::ViewType.index, -2, 0, false},
+        {0, LV::ViewType.index, 3, 3, true}, {3, LV::GridLines.index, 0, 0, false},
+        {3, LV::FullRowSelect.index, 0, 0, false},
+        {0, LV::IconArrangement.index, 5, 1, true}, {3, LV::IconArrangement.index, 1, 1, false},
+        {1, LV::AutoArrange.index, 1, 1, true}, {2, LV::AutoArrange.index, 1, 1, false},
+        {0, LV::LabelWrap.index, 0, 0, false}, {3, LV::LabelWrap.index, 0, 0, false},
+        {3, LV::NoColumnHeader.index, 1, 1, false}, {0, LV::NoColumnHeader.index, 1, 1, false},
+        {3, LV::ClickableHeader.index, 0, 0, true}, {0, LV::ClickableHeader.index, 0, 0, false},
+        {3, LV::FullRowSelect.index, 1, 1, true}, {3, LV::GridLines.index, 1, 1, true},
+        {3, LV::HeaderDragDrop.index, 1, 1, true},
+        {1, LV::FullRowSelect.index, 1, 1, false}, {2, LV::GridLines.index, 1, 1, false},
+        {0, LV::HotTracking.index, 1, 1, true},
+        {0, LV::HandCursor.index, 1, 1, false}, {0, LV::HandCursor.index, 1, 1, true, true},
+        {0, LV::UnderlineCold.index, 1, 1, false}, {0, LV::UnderlineCold.index, 1, 1, true, true},
+        {0, LV::UnderlineHot.index, 1, 1, false}, {0, LV::UnderlineHot.index, 1, 1, true, true},
+        {0, LV::EditableLabels.index, 1, 1, true}, {0, LV::SortOrder.index, -1, 0, false},
+        {0, LV::SortOrder.index, 9, 2, true}, {0, LV::CheckBoxes.index, 1, 1, true},
+        {0, LV::FlatScrollBars.index, 1, 1, true},
+        {0, LV::SingleSelection.index, 0, 0, true}, {3, LV::CurrentSelection.index, -5, -1, false},
+        {0, LV::AlwaysShowSelection.index, 1, 1, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("view " + std::to_string(c.view) + ", property " + std::to_string(c.index) + " = " + std::to_string(c.written) +
@@ -224,28 +236,28 @@ TEST(ListView, EachPropertyWriteActsAtOnceOrRebuildsTheWindowAsItsClassSays) {
 TEST(ListView, AtOnceWritesChangeTheLiveControl) {
     ListViewData d = Report();
     Load({ListUnit(kList, d)}, false);
-    WriteInt(kList, 8, 3);
+    WriteInt(kList, rt::ListView::Border, 3);
     EXPECT_TRUE(GetWindowLongW(ListHandle(), GWL_EXSTYLE) & WS_EX_STATICEDGE);
     EXPECT_FALSE(GetWindowLongW(ListHandle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
-    WriteInt(kList, 8, 5);
+    WriteInt(kList, rt::ListView::Border, 5);
     EXPECT_TRUE(GetWindowLongW(ListHandle(), GWL_STYLE) & WS_BORDER);
-    WriteInt(kList, 9, 0x0000FF);
-    WriteInt(kList, 10, 0x00FF00);
-    WriteInt(kList, 11, 0xFF0000);
+    WriteInt(kList, rt::ListView::TextColour, 0x0000FF);
+    WriteInt(kList, rt::ListView::TextBackgroundColour, 0x00FF00);
+    WriteInt(kList, rt::ListView::BackgroundColour, 0xFF0000);
     EXPECT_EQ(Lv(LVM_GETTEXTCOLOR), 0x0000FF);
     EXPECT_EQ(Lv(LVM_GETTEXTBKCOLOR), 0x00FF00);
     EXPECT_EQ(Lv(LVM_GETBKCOLOR), 0xFF0000);
-    WriteInt(kList, 18, 1);
+    WriteInt(kList, rt::ListView::NoColumnHeader, 1);
     EXPECT_TRUE(GetWindowLongW(ListHandle(), GWL_STYLE) & LVS_NOCOLUMNHEADER);
     DestroyWindow(FormHandle());
 
     d.viewType = 0;
     Load({ListUnit(kList, d)}, false);
-    WriteInt(kList, 16, 0);
+    WriteInt(kList, rt::ListView::LabelWrap, 0);
     EXPECT_TRUE(GetWindowLongW(ListHandle(), GWL_STYLE) & LVS_NOLABELWRAP);
-    WriteInt(kList, 16, 1);
+    WriteInt(kList, rt::ListView::LabelWrap, 1);
     EXPECT_FALSE(GetWindowLongW(ListHandle(), GWL_STYLE) & LVS_NOLABELWRAP);
-    WriteInt(kList, 18, 1);  // a report-view setting: stored only
+    WriteInt(kList, rt::ListView::NoColumnHeader, 1);  // a report-view setting: stored only
     EXPECT_FALSE(GetWindowLongW(ListHandle(), GWL_STYLE) & LVS_NOCOLUMNHEADER);
 }
 
@@ -323,12 +335,12 @@ TEST(ListView, TheFormsColumnsAndRowsAreInsertedAndTheSelectionApplied) {
     EXPECT_EQ(Lv(LVM_GETITEMCOUNT, 0, 0, kHidden), 2) << "rows in every view";
 
     // The current selection (single selection only).
-    EXPECT_EQ(ReadInt(kList, 35), 1);
+    EXPECT_EQ(ReadInt(kList, rt::ListView::CurrentSelection), 1);
     EXPECT_EQ(Lv(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED), 1);
-    WriteInt(kList, 35, 0);
-    EXPECT_EQ(ReadInt(kList, 35), 0);
-    WriteInt(kList, 35, -1);
-    EXPECT_EQ(ReadInt(kList, 35), -1);
+    WriteInt(kList, rt::ListView::CurrentSelection, 0);
+    EXPECT_EQ(ReadInt(kList, rt::ListView::CurrentSelection), 0);
+    WriteInt(kList, rt::ListView::CurrentSelection, -1);
+    EXPECT_EQ(ReadInt(kList, rt::ListView::CurrentSelection), -1);
     EXPECT_EQ(Lv(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), -1);
 
     // Rows written at run time replace every row, those added by commands too.
@@ -345,7 +357,7 @@ TEST(ListView, ARebuildKeepsOnlyTheFormsColumnsAndRows) {
     Load({ListUnit(kList, d)}, false);
     Call(&ListViewInsertRow, kList, {kOmitted, T("命令")});
     Call(&ListViewInsertColumn, kList, {kOmitted, T("新列")});
-    WriteInt(kList, 22, 1);  // grid lines: a new window
+    WriteInt(kList, rt::ListView::GridLines, 1);  // grid lines: a new window
     EXPECT_EQ(Lv(LVM_GETEXTENDEDLISTVIEWSTYLE) & LVS_EX_GRIDLINES, LVS_EX_GRIDLINES);
     EXPECT_EQ(Lv(LVM_GETITEMCOUNT), 1);
     EXPECT_EQ(CellText(kList, 0, 0), "表中");

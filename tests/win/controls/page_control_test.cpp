@@ -103,7 +103,7 @@ RECT TabRect(int tab) {
 
 void ClickTab(int tab) {
     RECT r = TabRect(tab);
-    ClickAt(PagesHandle(), {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    ASSERT_TRUE(ClickAt(PagesHandle(), {(r.left + r.right) / 2, (r.top + r.bottom) / 2}));
 }
 
 std::wstring TabCaption(int tab) {
@@ -259,7 +259,7 @@ TEST(PageControl, PagesWithoutATabCountNowhereAndTheirUnitsStayHidden) {
     // The second tab shows the third page and its units.
     ClickTab(1);
     EXPECT_EQ(Tabs(TCM_GETCURSEL), 1);
-    EXPECT_EQ(ReadInt(kPages, 13), 2);
+    EXPECT_EQ(ReadInt(kPages, rt::PageControl::Setting13), 2);
     EXPECT_EQ(ShownOf(kAll), (std::vector<uint32_t>{kC1, kC2}));
     EXPECT_EQ(GetFocus(), UnitHandle(kC1));
     const std::vector<SeenEvent> expected = {{kChanging, kPages, {2}}, {kChanged, kPages, {}}};
@@ -273,8 +273,8 @@ TEST(PageControl, PagesWithoutATabCountNowhereAndTheirUnitsStayHidden) {
     EXPECT_EQ(Tabs(TCM_GETCURSEL), 0);
     EXPECT_TRUE(SeenEvents().empty());
     // A write naming the page without a tab changes nothing.
-    WriteInt(kPages, 13, 1);
-    EXPECT_EQ(ReadInt(kPages, 13), 0);
+    WriteInt(kPages, rt::PageControl::Setting13, 1);
+    EXPECT_EQ(ReadInt(kPages, rt::PageControl::Setting13), 0);
 }
 
 TEST(PageControl, AControlStartingOnAPageOtherThanTheFirstShowsThatPagesUnits) {
@@ -284,7 +284,7 @@ TEST(PageControl, AControlStartingOnAPageOtherThanTheFirstShowsThatPagesUnits) {
     d.pages[0].hidden = 1;
     Load(PagesUnit(PageControlData::Write(d)));
     Pump(50);
-    EXPECT_EQ(ReadInt(kPages, 13), 1);
+    EXPECT_EQ(ReadInt(kPages, rt::PageControl::Setting13), 1);
     EXPECT_EQ(ShownOf(kAll), (std::vector<uint32_t>{kB1, kB4, kB5, kB6}));
 
     // The page the data names.
@@ -345,19 +345,19 @@ TEST(PageControl, EventOneAnsweringFalseCancelsTheChange) {
 
 TEST(PageControl, PropertyThirteenSelectsLikeAClickAndARebuildKeepsThePage) {
     Load(PagesUnit(PageControlData::Write(ThreePages())));
-    WriteInt(kPages, 13, 2);
+    WriteInt(kPages, rt::PageControl::Setting13, 2);
     const std::vector<SeenEvent> expected = {{kChanging, kPages, {2}}, {kChanged, kPages, {}}};
     EXPECT_EQ(SeenEvents(), expected) << Describe(SeenEvents());
-    EXPECT_EQ(ReadInt(kPages, 13), 2);
+    EXPECT_EQ(ReadInt(kPages, rt::PageControl::Setting13), 2);
     EXPECT_EQ(ShownOf(kAll), (std::vector<uint32_t>{kC1, kC2}));
 
     // The settings are read back as written; the tab height sets the strip.
-    WriteInt(kPages, 12, 40);
-    EXPECT_EQ(ReadInt(kPages, 12), 40);
+    WriteInt(kPages, rt::PageControl::Integer12, 40);
+    EXPECT_EQ(ReadInt(kPages, rt::PageControl::Integer12), 40);
     EXPECT_EQ(TabRect(0).bottom, 40);
-    WriteInt(kPages, 28, 0x00123456);  // the frame colour
-    EXPECT_EQ(ReadInt(kPages, 28), 0x00123456);
-    EXPECT_EQ(ReadInt(kPages, 9), 1);  // as the data stores it
+    WriteInt(kPages, rt::PageControl::Setting28, 0x00123456);  // the frame colour
+    EXPECT_EQ(ReadInt(kPages, rt::PageControl::Setting28), 0x00123456);
+    EXPECT_EQ(ReadInt(kPages, rt::PageControl::Switch9), 1);  // as the data stores it
 
     // Interface 5 keeps the current page; a rebuild comes back on it.
     UnitObject* old = FindUnitObject(kTestWindowId, kPages);

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <initializer_list>
+#include <set>
 
 #include "controls/trans_label_data.h"
 #include "controls/support_libraries.h"
@@ -64,46 +66,114 @@ std::wstring WindowTextOf(HWND h) {
     return text;
 }
 
-// The label's rectangle drawn as the drawing steps say over what lies beneath it.
-Shot DrawnLabel(const TransLabelData& d, const Shot& beneath) {
-    const int width = beneath.width, height = beneath.height;
-    return DrawOver(beneath, [&](HDC dc) {
-        RECT r = {0, 0, width, height};
-        if (d.caption.empty()) return;
-        HFONT font = nullptr;
-        if (d.font.size() == 60) {
-            LogFontBytes stored = LogFontFromBytes(d.font.data());
-            LOGFONTW lf = {};
-            lf.lfHeight = stored.height;
-            lf.lfWeight = stored.weight;
-            lf.lfCharSet = DEFAULT_CHARSET;
-            lf.lfQuality = PROOF_QUALITY;
-            std::wstring face = Wide(stored.Face().c_str());
-            wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
-            font = CreateFontIndirectW(&lf);
+// Ink of a colour as the screen shows it, antialiased edges included, over the light grey of
+// the window or white: the colour clearly ahead of the other two.
+bool Reddish(COLORREF c) { return GetRValue(c) >= GetGValue(c) + 60 && GetRValue(c) >= GetBValue(c) + 60; }
+bool Bluish(COLORREF c) { return GetBValue(c) >= GetRValue(c) + 60 && GetBValue(c) >= GetGValue(c) + 60; }
+bool White(COLORREF c) { return GetRValue(c) >= 250 && GetGValue(c) >= 250 && GetBValue(c) >= 250; }
+// Black ink over the grey: grey, and well darker than it.
+bool Dark(COLORREF c) {
+    const int high = std::max({GetRValue(c), GetGValue(c), GetBValue(c)});
+    const int low = std::min({GetRValue(c), GetGValue(c), GetBValue(c)});
+    return high - low <= 12 && high < 165;
+}
+
+// The extent of a text in the stock GUI font and the font's line height, as the platform
+// measures them: where alignment puts a line follows from these alone.
+SIZE GuiTextExtent(const wchar_t* text, int* lineHeight) {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SIZE size = {};
+    GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &size);
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
+    *lineHeight = metrics.tmHeight;
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return size;
+}
+
+RECT Shifted(RECT r, int dx, int dy) {
+    OffsetRect(&r, dx, dy);
+    return r;
+}
+
+std::string Describe(const RECT& r) {
+    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" + std::to_string(r.right) + "," +
+           std::to_string(r.bottom) + ")";
+}
+
+bool Near(const RECT& a, const RECT& b, int slack) {
+    return std::abs(a.left - b.left) <= slack && std::abs(a.top - b.top) <= slack && std::abs(a.right - b.right) <= slack &&
+           std::abs(a.bottom - b.bottom) <= slack;
+}
+
+// Whether `shown` is `ink` laid over `under` at some coverage: each channel between the two.
+bool InkOver(COLORREF shown, COLORREF under, COLORREF ink) {
+    auto between = [](int v, int a, int b) { return v >= std::min(a, b) - 3 && v <= std::max(a, b) + 3; };
+    return between(GetRValue(shown), GetRValue(under), GetRValue(ink)) &&
+           between(GetGValue(shown), GetGValue(under), GetGValue(ink)) &&
+           between(GetBValue(shown), GetBValue(under), GetBValue(ink));
+}
+
+// Pixels of `shown` that are not what `beneath` has there with some of the inks laid over it
+// (an ink over another ink included): what else a label drew.
+int PixelsNotDrawnOver(const Shot& shown, const Shot& beneath, std::initializer_list<COLORREF> inks) {
+    int other = 0;
+    for (int y = 0; y < shown.height; ++y)
+        for (int x = 0; x < shown.width; ++x) {
+            const COLORREF c = shown.At(x, y), under = beneath.At(x, y);
+            bool drawn = c == under;
+            for (COLORREF ink : inks) {
+                drawn = drawn || InkOver(c, under, ink);
+                for (COLORREF lower : inks) drawn = drawn || InkOver(c, lower, ink);
+            }
+            other += drawn ? 0 : 1;
         }
-        HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
-        UINT format = DT_NOCLIP | (d.horizontalAlignment == 1 ? DT_CENTER : d.horizontalAlignment == 2 ? DT_RIGHT : 0);
-        if (d.wordWrap)
-            format |= DT_WORDBREAK | DT_VCENTER;
-        else
-            format |= DT_SINGLELINE | (d.verticalAlignment == 1 ? DT_VCENTER : d.verticalAlignment == 2 ? DT_BOTTOM : 0);
-        SetBkMode(dc, TRANSPARENT);
-        std::wstring text = Wide(d.caption.c_str());
-        auto draw = [&](COLORREF c, RECT at) {
-            SetTextColor(dc, c);
-            DrawTextW(dc, text.c_str(), -1, &at, format);
-        };
-        if (d.effect == 1) draw(RGB(255, 255, 255), {1, 1, width + 1, height + 1});
-        if (d.effect == 2) {
-            draw(RGB(255, 255, 255), r);
-            OffsetRect(&r, 1, 1);
-        }
-        if (d.effect == 3) draw(RGB(0, 0, 0), {2, 2, width + 2, height + 2});
-        draw(d.textColour, r);
-        SelectObject(dc, old);
-        if (font) DeleteObject(font);
-    });
+    return other;
+}
+
+Shot ShotOf(uint32_t unit) {
+    RECT r;
+    GetWindowRect(UnitHandle(unit), &r);
+    return CaptureScreen(r);
+}
+
+// The middle of the pixels `pick` likes; antialiased edges move it by fractions of a pixel only.
+struct Middle {
+    double x = 0, y = 0;
+    int count = 0;
+};
+Middle MiddleOf(const Shot& shot, bool (*pick)(COLORREF)) {
+    Middle m;
+    for (int y = 0; y < shot.height; ++y)
+        for (int x = 0; x < shot.width; ++x)
+            if (pick(shot.At(x, y))) {
+                m.x += x;
+                m.y += y;
+                ++m.count;
+            }
+    if (m.count) {
+        m.x /= m.count;
+        m.y /= m.count;
+    }
+    return m;
+}
+
+// The pixels `pick` likes, by place.
+using Points = std::set<std::pair<int, int>>;
+Points PointsOf(const Shot& shot, bool (*pick)(COLORREF)) {
+    Points points;
+    for (int y = 0; y < shot.height; ++y)
+        for (int x = 0; x < shot.width; ++x)
+            if (pick(shot.At(x, y))) points.insert({x, y});
+    return points;
+}
+// How many of `copy` lie off `shape` moved by (dx, dy).
+size_t OffTheShape(const Points& copy, const Points& shape, int dx, int dy) {
+    size_t off = 0;
+    for (auto [x, y] : copy) off += shape.count({x - dx, y - dy}) ? 0 : 1;
+    return off;
 }
 
 // Everything redrawn from scratch: what the screen shows when nothing is left over.
@@ -139,15 +209,20 @@ TEST(TransLabel, TypeDataVersionsZeroAndOneLoadAndVersionTwoFails) {
     ASSERT_NE(UnitHandle(kL3), nullptr);
 
     // Empty type data: every property at its default.
-    EXPECT_EQ(ReadText(kL1, 8), "透明标签");
+    EXPECT_EQ(ReadText(kL1, rt::TransLabel::Caption), "透明标签");
     EXPECT_EQ(WindowTextOf(UnitHandle(kL1)), L"透明标签");
-    const std::vector<std::pair<int32_t, int32_t>> defaults = {{9, 0}, {11, 0}, {12, 0}, {13, 0}, {14, 1}};
+    using TL = rt::TransLabel;
+    const std::vector<std::pair<int32_t, int32_t>> defaults = {
+        {TL::Effect.index, 0}, {TL::TextColour.index, 0}, {TL::HorizontalAlignment.index, 0}, {TL::WordWrap.index, 0},
+        {TL::VerticalAlignment.index, 1}};
     for (auto [index, value] : defaults) EXPECT_EQ(ReadInt(kL1, index), value) << "property " << index;
     EXPECT_TRUE(ReadBytes(kL1, 10).empty());
 
     // Version 0 carries the same fields.
-    EXPECT_EQ(ReadText(kL2, 8), "版本零");
-    const std::vector<std::pair<int32_t, int32_t>> stored = {{9, 2}, {11, static_cast<int32_t>(kRed)}, {12, 1}, {13, 1}, {14, 2}};
+    EXPECT_EQ(ReadText(kL2, rt::TransLabel::Caption), "版本零");
+    const std::vector<std::pair<int32_t, int32_t>> stored = {
+        {TL::Effect.index, 2}, {TL::TextColour.index, static_cast<int32_t>(kRed)}, {TL::HorizontalAlignment.index, 1},
+        {TL::WordWrap.index, 1}, {TL::VerticalAlignment.index, 2}};
     for (auto [index, value] : stored) EXPECT_EQ(ReadInt(kL2, index), value) << "property " << index;
     EXPECT_EQ(ReadBytes(kL2, 10), v0.font);
     EXPECT_EQ(WindowTextOf(UnitHandle(kL3)), L"版本一");
@@ -168,22 +243,23 @@ TEST(TransLabel, TypeDataVersionsZeroAndOneLoadAndVersionTwoFails) {
 
 TEST(TransLabel, WritesClampStoreAndComeBackInTheAllPropertiesData) {
     Load({LabelUnit(kL1, 10, 10, 200, 30, {})});
+    using TL = rt::TransLabel;
     struct Case {
         int32_t index, written, read;
     };
     const Case cases[] = {
-        {9, 5, 3},   {9, -1, 0},  {9, 2, 2},           // effect 0-3
-        {12, -1, 0}, {12, 3, 2},  {12, 1, 1},          // horizontal alignment 0-2
-        {14, -7, 0}, {14, 9, 2},  {14, 0, 0},          // vertical alignment 0-2
-        {13, 5, 1},  {13, 0, 0},                       // word wrap is a switch
-        {11, static_cast<int32_t>(0x00123456), static_cast<int32_t>(0x00123456)},
+        {TL::Effect.index, 5, 3},               {TL::Effect.index, -1, 0},              {TL::Effect.index, 2, 2},
+        {TL::HorizontalAlignment.index, -1, 0}, {TL::HorizontalAlignment.index, 3, 2},  {TL::HorizontalAlignment.index, 1, 1},
+        {TL::VerticalAlignment.index, -7, 0},   {TL::VerticalAlignment.index, 9, 2},    {TL::VerticalAlignment.index, 0, 0},
+        {TL::WordWrap.index, 5, 1},             {TL::WordWrap.index, 0, 0},  // a switch
+        {TL::TextColour.index, 0x00123456, 0x00123456},
     };
     for (const Case& c : cases) {
         WriteInt(kL1, c.index, c.written);
         EXPECT_EQ(ReadInt(kL1, c.index), c.read) << "property " << c.index << " written " << c.written;
     }
-    WriteText(kL1, 8, "新标题");
-    EXPECT_EQ(ReadText(kL1, 8), "新标题");
+    WriteText(kL1, rt::TransLabel::Caption, "新标题");
+    EXPECT_EQ(ReadText(kL1, rt::TransLabel::Caption), "新标题");
     EXPECT_EQ(WindowTextOf(UnitHandle(kL1)), L"新标题");
     FontDescription font = {0, 1, 0, 0, 0, 12, "楷体"};
     uint64_t p = reinterpret_cast<uintptr_t>(&font);
@@ -221,60 +297,126 @@ TEST(TransLabel, WritesClampStoreAndComeBackInTheAllPropertiesData) {
     EXPECT_EQ(texts, (std::vector<std::string>{"新标题", "楷体"}));
 }
 
-TEST(TransLabel, DrawsOnlyItsTextWithTheFormatEffectAndFontItsPropertiesGive) {
-    struct Case {
-        const char* what;
-        TransLabelData data;
-        int width, height;
-    };
-    auto make = [](const char* caption, uint32_t effect, uint32_t h, uint32_t v, uint32_t wrap, COLORREF colour,
-                   FontBlock font = {}) {
-        TransLabelData d;
-        d.caption = caption;
-        d.effect = effect;
-        d.horizontalAlignment = h;
-        d.verticalAlignment = v;
-        d.wordWrap = wrap;
-        d.textColour = colour;
-        d.font = std::move(font);
-        return d;
-    };
-    const FontBlock bigFont = EncodeFont(Font(-22, 700, "宋体"));
-    const FontBlock oddFont(10, 0x11);
-    const std::vector<Case> cases = {
-        {"defaults: left, centred vertically", make("左中Ag", 0, 0, 1, 0, 0), 120, 30},
-        {"raised, centred, top", make("中上Ag", 1, 1, 0, 0, kRed), 120, 30},
-        {"sunken, right, bottom", make("右下Ag", 2, 2, 2, 0, 0x00FF0000), 120, 30},
-        {"shadowed", make("阴影Ag", 3, 0, 1, 0, 0x0000C000), 120, 30},
-        {"word wrap breaks lines and starts at the top", make("自动 换行的 一段 文字", 0, 1, 2, 1, 0), 60, 50},
-        {"a 60-byte font", make("大字", 0, 0, 1, 0, 0x00800080, bigFont), 120, 30},
-        {"a font block of another length: the GUI font", make("小字Ag", 0, 0, 1, 0, 0, oddFont), 120, 30},
-        {"an empty caption draws nothing", make("", 3, 0, 1, 0, 0), 120, 30},
-    };
+// Nine labels, one per pair of alignments, each the same text: the top left one puts its ink
+// in the corner, and each other one the same ink moved by what is left of the label's width
+// and height beside the measured line (all of it, or half).
+TEST(TransLabel, EachAlignmentPutsTheTextWhereTheLeftOverSpaceSays) {
+    const wchar_t kText[] = L"Ag中";
+    constexpr int kWidth = 130, kHeight = 40;
     std::vector<UnitRecord> units;
-    for (size_t i = 0; i < cases.size(); ++i)
-        units.push_back(LabelUnit(0x16010020 + static_cast<uint32_t>(i), 10 + 150 * static_cast<int>(i % 3),
-                                  10 + 70 * static_cast<int>(i / 3), cases[i].width, cases[i].height, cases[i].data));
+    for (uint32_t h = 0; h < 3; ++h)
+        for (uint32_t v = 0; v < 3; ++v) {
+            TransLabelData d;
+            d.caption = "Ag中";
+            d.textColour = kRed;
+            d.horizontalAlignment = h;
+            d.verticalAlignment = v;
+            units.push_back(LabelUnit(0x16010020 + 3 * h + v, 10 + 140 * static_cast<int>(h), 10 + 50 * static_cast<int>(v),
+                                      kWidth, kHeight, d));
+        }
     Load(units);
     RedrawEverything();
-    for (size_t i = 0; i < cases.size(); ++i) {
-        HWND h = UnitHandle(0x16010020 + static_cast<uint32_t>(i));
-        ASSERT_NE(h, nullptr) << cases[i].what;
-        RECT r;
-        GetWindowRect(h, &r);
-        Shot shown = CaptureScreen(r);
-        Shot plain = DrawOffScreen(cases[i].width, cases[i].height, [&](HDC dc) {
-            RECT all = {0, 0, cases[i].width, cases[i].height};
-            HBRUSH back = CreateSolidBrush(kWindowColour);
-            FillRect(dc, &all, back);
-            DeleteObject(back);
-        });
-        Shot expected = DrawnLabel(cases[i].data, plain);
-        EXPECT_TRUE(shown == expected) << cases[i].what << ": " << Difference(shown, expected);
-        if (cases[i].data.caption.empty()) {
-            EXPECT_EQ(shown.Count(kWindowColour), cases[i].width * cases[i].height);
+    int line = 0;
+    const SIZE extent = GuiTextExtent(kText, &line);
+    const RECT corner = ShotOf(0x16010020).Bounds(&Reddish);
+    ASSERT_LT(corner.left, corner.right) << "no text drawn";
+    EXPECT_GE(corner.left, 0);
+    EXPECT_LE(corner.right, extent.cx + 1) << "the ink lies within the measured line";
+    EXPECT_LE(corner.bottom, line);
+    const int spareX[3] = {0, (kWidth - extent.cx) / 2, kWidth - extent.cx};
+    const int spareY[3] = {0, (kHeight - line) / 2, kHeight - line};
+    for (uint32_t h = 0; h < 3; ++h)
+        for (uint32_t v = 0; v < 3; ++v) {
+            const RECT ink = ShotOf(0x16010020 + 3 * h + v).Bounds(&Reddish);
+            const RECT expected = Shifted(corner, spareX[h], spareY[v]);
+            // Halving the spare room may round either way.
+            EXPECT_TRUE(Near(ink, expected, h == 1 || v == 1 ? 1 : 0))
+                << "alignment " << h << "/" << v << ": ink at " << Describe(ink) << ", expected " << Describe(expected);
         }
+}
+
+// The effects draw a second copy of the text: the raised and the shadowed one a pixel and two
+// below and to the right of the text, the sunken one where the text stood before it moved down
+// and right by a pixel. Each copy is the text's own shape: every pixel the copy shows lies on
+// the plain label's text moved by the copy's offset, and on no other offset near it.
+TEST(TransLabel, EachEffectDrawsItsCopyOnItsSideOfTheText) {
+    std::vector<UnitRecord> units;
+    for (uint32_t effect = 0; effect < 4; ++effect) {
+        TransLabelData d;
+        d.caption = "效果Ag";
+        d.textColour = 0x00FF0000;  // blue
+        d.effect = effect;
+        d.verticalAlignment = 0;
+        units.push_back(LabelUnit(0x16010020 + effect, 10, 10 + 40 * static_cast<int>(effect), 120, 30, d));
     }
+    Load(units);
+    RedrawEverything();
+    const Shot plain = ShotOf(0x16010020);
+    const Points text = PointsOf(plain, &Bluish);
+    ASSERT_GT(text.size(), 20u) << "no text drawn";
+    EXPECT_EQ(plain.Count(&White), 0);
+    EXPECT_EQ(plain.Count(&Dark), 0);
+    const Middle textMiddle = MiddleOf(plain, &Bluish);
+
+    struct Effect {
+        const char* name;
+        uint32_t unit;
+        bool (*copyInk)(COLORREF);
+        POINT copyAt;  // the copy's offset from the plain text
+        POINT textAt;  // the text's
+    };
+    const Effect effects[] = {{"raised", 0x16010021, &White, {1, 1}, {0, 0}},
+                              {"sunken", 0x16010022, &White, {0, 0}, {1, 1}},
+                              {"shadowed", 0x16010023, &Dark, {2, 2}, {0, 0}}};
+    for (const Effect& e : effects) {
+        SCOPED_TRACE(e.name);
+        const Shot shown = ShotOf(e.unit);
+        const Middle moved = MiddleOf(shown, &Bluish);
+        EXPECT_NEAR(moved.x - textMiddle.x, e.textAt.x, 0.5);
+        EXPECT_NEAR(moved.y - textMiddle.y, e.textAt.y, 0.5);
+        const Points copy = PointsOf(shown, e.copyInk);
+        ASSERT_GT(copy.size(), 20u) << "no copy drawn";
+        for (int dx = -2; dx <= 2; ++dx)
+            for (int dy = -2; dy <= 2; ++dy) {
+                const size_t off = OffTheShape(copy, text, dx, dy);
+                if (dx == e.copyAt.x && dy == e.copyAt.y) {
+                    EXPECT_EQ(off, 0u) << "copy pixels off the text moved by " << dx << "," << dy;
+                } else {
+                    EXPECT_GT(off, 0u) << "the copy fits the text moved by " << dx << "," << dy << " as well";
+                }
+            }
+    }
+}
+
+// Word wrap breaks the text into lines that start at the top, whatever the vertical alignment;
+// a 60-byte font draws larger than the GUI font; an empty caption draws nothing.
+TEST(TransLabel, WrappedLinesStartAtTheTopAndAStoredFontSetsTheSize) {
+    TransLabelData wrapped, plain, big, empty;
+    wrapped.caption = "自动 换行的 一段 文字";
+    wrapped.wordWrap = 1;
+    wrapped.horizontalAlignment = 1;
+    wrapped.verticalAlignment = 2;
+    plain.caption = big.caption = "大字";
+    big.font = EncodeFont(Font(-22, 700, "宋体"));
+    empty.caption = "";
+    empty.effect = 3;
+    wrapped.textColour = plain.textColour = big.textColour = kRed;
+    Load({LabelUnit(kL1, 10, 10, 60, 80, wrapped), LabelUnit(kL2, 100, 10, 120, 40, plain), LabelUnit(kL3, 100, 60, 120, 40, big),
+          LabelUnit(kL4, 250, 10, 120, 30, empty)});
+    RedrawEverything();
+    int line = 0;
+    GuiTextExtent(L"自", &line);
+    const RECT lines = ShotOf(kL1).Bounds(&Reddish);
+    EXPECT_LT(lines.top, line) << "the first line at the top, not at the bottom: " << Describe(lines);
+    EXPECT_GT(lines.bottom - lines.top, 2 * line) << "more than two lines: " << Describe(lines);
+    EXPECT_LE(lines.right, 60);
+
+    const RECT small = ShotOf(kL2).Bounds(&Reddish), large = ShotOf(kL3).Bounds(&Reddish);
+    EXPECT_GE(large.bottom - large.top, 16) << "a 22-pixel font: " << Describe(large);
+    EXPECT_GT(large.bottom - large.top, small.bottom - small.top + 4) << Describe(large) << " against " << Describe(small);
+
+    const Shot nothing = ShotOf(kL4);
+    EXPECT_EQ(nothing.Count(kWindowColour), nothing.width * nothing.height);
 }
 
 TEST(TransLabel, AFontBlockOfAnotherLengthDrawsLikeNoFontAtAll) {
@@ -331,7 +473,7 @@ TEST(TransLabel, AWriteRedrawsTheWindowsBeneathFromTheBottomUpAndTheTextLastAndO
     for (int32_t index : {8, 9, 11}) {
         MessageLog log({form, label, edit, away}, {WM_ERASEBKGND, WM_PAINT});
         if (index == 8)
-            WriteText(kL1, 8, "新");
+            WriteText(kL1, rt::TransLabel::Caption, "新");
         else
             WriteInt(kL1, index, index == 9 ? 1 : 0x00FF0000);
         Pump(80);
@@ -353,32 +495,31 @@ TEST(TransLabel, ACaptionChangeShowsTheUnitBeneathRepaintedAndTheNewTextOverIt) 
     EXPECT_GT(before.Count(kRed), 20) << "the old caption is on screen";
 
     // The empty caption shows nothing: what lies beneath is drawn again.
-    WriteText(kL1, 8, "");
+    WriteText(kL1, rt::TransLabel::Caption, "");
     Pump(80);
     Shot empty = LabelArea();
     EXPECT_EQ(empty.Count(kRed), 0);
-    WriteInt(kL1, 5, 0);  // hidden: the area as it is without the label
+    WriteInt(kL1, rt::TransLabel::Visible, 0);  // hidden: the area as it is without the label
     RedrawEverything();
     Shot without = LabelArea();
     EXPECT_TRUE(empty == without) << Difference(empty, without);
-    WriteInt(kL1, 5, 1);
+    WriteInt(kL1, rt::TransLabel::Visible, 1);
     Pump(80);
 
     // A new caption: the edit box beneath, then the text over it, drawn once.
-    WriteText(kL1, 8, "新标题");
+    WriteText(kL1, rt::TransLabel::Caption, "新标题");
     Pump(80);
     Shot after = LabelArea();
     EXPECT_GT(after.Count(kRed), 20);
-    WriteInt(kL1, 5, 0);
+    WriteInt(kL1, rt::TransLabel::Visible, 0);
     RedrawEverything();
     Shot beneath = LabelArea();
     EXPECT_GT(beneath.Count(RGB(255, 255, 255)), 100) << "the edit box lies under part of the label";
-    TransLabelData d;
-    d.caption = "新标题";
-    d.textColour = kRed;
-    d.font = EncodeFont(Font(-24, 700, "宋体"));
-    Shot expected = DrawnLabel(d, beneath);
-    EXPECT_TRUE(after == expected) << Difference(after, expected);
+    EXPECT_EQ(PixelsNotDrawnOver(after, beneath, {kRed}), 0) << "beside its letters the label shows what lies beneath";
+    // Left, and in the middle of the label's height.
+    const RECT ink = after.Bounds(&Reddish);
+    EXPECT_LT(ink.left, 4) << Describe(ink);
+    EXPECT_NEAR((ink.top + ink.bottom) / 2.0, after.height / 2.0, 4) << Describe(ink);
 }
 
 // A second see-through label lies under the written one, both over an edit box: it is drawn
@@ -412,7 +553,7 @@ TEST(TransLabel, ASeeThroughLabelBeneathKeepsItsTextWhenTheOneAboveIsWritten) {
 
 TEST(TransLabel, AMovedLabelLeavesNothingBehindAndDrawsAtItsNewPlace) {
     LoadOverlap("移动");
-    WriteInt(kL1, 1, 150);  // top: away from the edit box
+    WriteInt(kL1, rt::TransLabel::Top, 150);  // top: away from the edit box
     Pump(80);
     HWND form = FormHandle();
     Shot moved = CaptureClient(form);
@@ -429,25 +570,29 @@ TEST(TransLabel, AMovedLabelLeavesNothingBehindAndDrawsAtItsNewPlace) {
 TEST(TransLabel, AWriteWhileHiddenPaintsNothingAndTheLabelShowsItWhenItAppears) {
     LoadOverlap("旧标题旧标题");
     HWND form = FormHandle(), label = UnitHandle(kL1), edit = UnitHandle(kEdit), away = UnitHandle(kFarEdit);
-    WriteInt(kL1, 5, 0);
+    WriteInt(kL1, rt::TransLabel::Visible, 0);
     Pump(80);
     {
         MessageLog log({form, label, edit, away}, {WM_ERASEBKGND, WM_PAINT, WM_NCPAINT});
-        WriteText(kL1, 8, "新标题");
-        WriteInt(kL1, 9, 1);
+        WriteText(kL1, rt::TransLabel::Caption, "新标题");
+        WriteInt(kL1, rt::TransLabel::Effect, 1);
         Pump(80);
         EXPECT_TRUE(log.entries().empty()) << log.entries().size() << " paints for a label nobody sees";
     }
     RedrawEverything();
     Shot beneath = LabelArea();
-    WriteInt(kL1, 5, 1);
+    WriteInt(kL1, rt::TransLabel::Visible, 1);
     Pump(80);
-    TransLabelData d;
-    d.caption = "新标题";
-    d.effect = 1;
-    d.textColour = kRed;
-    d.font = EncodeFont(Font(-24, 700, "宋体"));
+    // The new caption, raised: red letters with their white copy a pixel below and to the right,
+    // and nothing else over what lies beneath.
     Shot shown = LabelArea();
-    Shot expected = DrawnLabel(d, beneath);
-    EXPECT_TRUE(shown == expected) << Difference(shown, expected);
+    EXPECT_EQ(PixelsNotDrawnOver(shown, beneath, {kRed, RGB(255, 255, 255)}), 0);
+    const Points text = PointsOf(shown, &Reddish);
+    Points copy;  // white where what lies beneath is not
+    for (int y = 0; y < shown.height; ++y)
+        for (int x = 0; x < shown.width; ++x)
+            if (White(shown.At(x, y)) && !White(beneath.At(x, y))) copy.insert({x, y});
+    ASSERT_GT(text.size(), 20u);
+    ASSERT_GT(copy.size(), 10u);
+    EXPECT_EQ(OffTheShape(copy, text, 1, 1), 0u);
 }

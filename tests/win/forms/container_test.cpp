@@ -139,24 +139,20 @@ POINT Centre(HWND hwnd) {
 // Opens a drop-down list with a click on its field and clicks one of its items.
 void PickWithMouse(uint32_t combo, int item) {
     HWND h = UnitHandle(combo);
-    ClickAt(h, Centre(h));
+    ASSERT_TRUE(ClickAt(h, Centre(h)));
     COMBOBOXINFO info = {};
     info.cbSize = sizeof info;
     ASSERT_TRUE(GetComboBoxInfo(h, &info));
     ASSERT_TRUE(IsWindowVisible(info.hwndList)) << "the list did not open";
     RECT r = {};
     SendMessageW(info.hwndList, LB_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&r));
-    ClickAt(info.hwndList, {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    ASSERT_TRUE(ClickAt(info.hwndList, {(r.left + r.right) / 2, (r.top + r.bottom) / 2}));
     EXPECT_FALSE(IsWindowVisible(info.hwndList)) << "the list stayed open";
 }
 
 void Type(const char* text) {
-    for (const char* p = text; *p; ++p) {
-        WORD vk = static_cast<WORD>(VkKeyScanW(static_cast<WCHAR>(*p)) & 0xFF);
-        Key(vk, false);
-        Key(vk, true);
-    }
-    RunLoopFor(150);
+    TypeAscii(text);
+    ASSERT_TRUE(SettleInput()) << "the typing was not handled";
 }
 
 }  // namespace
@@ -168,18 +164,18 @@ TEST(Containers, ClicksAndChoicesInAPageControlAndAGroupBoxRaiseEachUnitsOwnEven
             Bind(units, base + kPick, {0, -7, -8});
         }
     });
-    ClickAt(UnitHandle(P(kButton)), Centre(UnitHandle(P(kButton))));
+    ASSERT_TRUE(ClickAt(UnitHandle(P(kButton)), Centre(UnitHandle(P(kButton)))));
     PickWithMouse(P(kPick), 1);
-    ClickAt(UnitHandle(G(kButton)), Centre(UnitHandle(G(kButton))));
+    ASSERT_TRUE(ClickAt(UnitHandle(G(kButton)), Centre(UnitHandle(G(kButton)))));
     PickWithMouse(G(kPick), 2);
-    ClickAt(UnitHandle(G(kEdit)), {5, 5});
+    ASSERT_TRUE(ClickAt(UnitHandle(G(kEdit)), {5, 5}));
     const std::vector<SeenEvent> expected = {
         {0, P(kButton), {}}, {-7, P(kPick), {}}, {0, P(kPick), {}}, {-8, P(kPick), {}},
         {0, G(kButton), {}}, {-7, G(kPick), {}}, {0, G(kPick), {}}, {-8, G(kPick), {}},
     };
     EXPECT_EQ(SeenEvents(), expected) << Describe(SeenEvents());
-    EXPECT_EQ(ReadInt(P(kPick), 19), 1);
-    EXPECT_EQ(ReadInt(G(kPick), 19), 2);
+    EXPECT_EQ(ReadInt(P(kPick), rt::ComboBox::CurrentSelection), 1);
+    EXPECT_EQ(ReadInt(G(kPick), rt::ComboBox::CurrentSelection), 2);
 }
 
 TEST(Containers, TypingIntoTheFieldsOfContainedUnitsRaisesNoOwnEvent) {
@@ -190,16 +186,16 @@ TEST(Containers, TypingIntoTheFieldsOfContainedUnitsRaisesNoOwnEvent) {
         }
     });
     for (uint32_t base : {kPageBase, kGroupBase}) {
-        ClickAt(UnitHandle(base + kEdit), {5, 5});
+        ASSERT_TRUE(ClickAt(UnitHandle(base + kEdit), {5, 5}));
         Type("12ab");
         // The drop-down's own edit field takes the keys.
         COMBOBOXINFO info = {};
         info.cbSize = sizeof info;
         ASSERT_TRUE(GetComboBoxInfo(UnitHandle(base + kField), &info));
-        ClickAt(info.hwndItem, {5, 5});
+        ASSERT_TRUE(ClickAt(info.hwndItem, {5, 5}));
         Type("34cd");
-        EXPECT_EQ(ReadText(base + kEdit, 8), "12ab");
-        EXPECT_EQ(ReadText(base + kField, 9), "34cd");
+        EXPECT_EQ(ReadText(base + kEdit, rt::EditBox::Content), "12ab");
+        EXPECT_EQ(ReadText(base + kField, rt::ComboBox::Content), "34cd");
     }
     EXPECT_TRUE(SeenEvents().empty()) << Describe(SeenEvents());
 }

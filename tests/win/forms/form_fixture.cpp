@@ -199,10 +199,71 @@ void WriteText(uint32_t unitId, int32_t index, const char* text, int32_t part) {
 
 std::wstring Wide(const char* gbk) { return WideFromGbk(gbk); }
 
-void Key(WORD vk, bool up) {
-    INPUT in = {};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &in, sizeof in);
+bool RunLoopUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start >= timeoutMs) return condition();
+        RunLoopFor(10);
+    }
+    return true;
+}
+
+namespace {
+
+// A thread message that nothing else posts.
+constexpr UINT kPostedSentinel = WM_APP + 0x5E7;
+bool g_sentinelTaken = false;
+
+// Takes the sentinels out of the stream before anything sees them, and notes that they came:
+// a key at its release, a mouse button at its release, the posted message itself.
+LRESULT CALLBACK SentinelHook(int code, WPARAM removal, LPARAM lParam) {
+    auto* msg = reinterpret_cast<MSG*>(lParam);
+    if (code == HC_ACTION && removal == PM_REMOVE) {
+        // Without a focus window the keys come as system keys to the active window.
+        const bool keyDown = msg->message == WM_KEYDOWN || msg->message == WM_SYSKEYDOWN;
+        const bool keyUp = msg->message == WM_KEYUP || msg->message == WM_SYSKEYUP;
+        const bool key = msg->wParam == kInputSentinelKey && (keyDown || keyUp);
+        const bool button = (msg->message == WM_XBUTTONUP || msg->message == WM_NCXBUTTONUP) &&
+                            HIWORD(msg->wParam) == kInputSentinelButton;
+        if (key || button || (msg->message == kPostedSentinel && !msg->hwnd)) {
+            if (!keyDown) g_sentinelTaken = true;
+            msg->message = WM_NULL;
+        }
+    }
+    return CallNextHookEx(nullptr, code, removal, lParam);
+}
+
+// Nothing left for this thread but timers: what the sentinel's input caused is handled and
+// painted too.
+bool OnlyTimersQueued() {
+    return (HIWORD(GetQueueStatus(QS_ALLINPUT)) & ~QS_TIMER) == 0;
+}
+
+bool RunLoopUntilSentinel(const std::function<void()>& send, DWORD timeoutMs) {
+    HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, &SentinelHook, nullptr, GetCurrentThreadId());
+    if (!hook) return false;
+    g_sentinelTaken = false;
+    send();
+    bool taken = RunLoopUntil([] { return g_sentinelTaken && OnlyTimersQueued(); }, timeoutMs);
+    UnhookWindowsHookEx(hook);
+    return taken;
+}
+
+}  // namespace
+
+bool SettleInput(DWORD timeoutMs) {
+    return RunLoopUntilSentinel(
+        [] {
+            Key(kInputSentinelKey, false);
+            Key(kInputSentinelKey, true);
+        },
+        timeoutMs);
+}
+
+bool SettlePointerInput(DWORD timeoutMs) {
+    return RunLoopUntilSentinel([] { SentinelButtonUp(); }, timeoutMs);
+}
+
+bool SettlePosted(DWORD timeoutMs) {
+    return RunLoopUntilSentinel([] { PostThreadMessageW(GetCurrentThreadId(), kPostedSentinel, 0, 0); }, timeoutMs);
 }

@@ -13,6 +13,7 @@
 #include "forms/event_handler.h"
 #include "forms/template_image.h"
 #include "runtime/command.h"
+#include "tests/win/real_input.h"
 #include "toolbox/rt/units.h"  // the generated property and event names
 
 constexpr uint32_t kTestWindowId = 0x52010001;
@@ -58,10 +59,23 @@ void StartRuntime(const std::vector<uint8_t>& image, const LibraryInfo* const* l
 
 // Pumps messages for the given time (the program's message loop is not running).
 void Pump(DWORD milliseconds);
-// One key going down or up, as real input.
-void Key(WORD vk, bool up);
 // Runs the runtime's message loop until `milliseconds` have passed (a timer posts WM_QUIT).
 void RunLoopFor(DWORD milliseconds);
+// Runs the runtime's message loop until `condition` holds; false when it did not within
+// `timeoutMs`.
+bool RunLoopUntil(const std::function<bool()>& condition, DWORD timeoutMs = 20000);
+// Presses the input sentinel key (tests/win/real_input.h) and runs the runtime's message loop
+// until this thread has taken it from its queue and nothing but timers is left: all real input
+// sent before it has then been handled, and what it caused painted. The sentinel itself
+// reaches no window. False when it did not come within `timeoutMs` (the keyboard went to
+// another thread: no window of this one is active).
+bool SettleInput(DWORD timeoutMs = 20000);
+// The same with the sentinel mouse button, released where the pointer is: for input that
+// ends over a window of this thread that need not be active.
+bool SettlePointerInput(DWORD timeoutMs = 20000);
+// Posts a sentinel message to this thread and runs the runtime's message loop until it is
+// taken: every message posted to this thread before it has then been dispatched.
+bool SettlePosted(DWORD timeoutMs = 20000);
 
 HWND UnitHandle(uint32_t unitId);
 HWND FormHandle();
@@ -71,5 +85,23 @@ std::string ReadText(uint32_t unitId, int32_t index, int32_t part = -1);
 int32_t ReadInt(uint32_t unitId, int32_t index, int32_t part = -1);
 void WriteInt(uint32_t unitId, int32_t index, int32_t value, int32_t part = -1);
 void WriteText(uint32_t unitId, int32_t index, const char* text, int32_t part = -1);
+// The same by the property's generated name; the numbers above serve the properties that have
+// none (fonts, blocks, the cursor).
+template <class Owner>
+std::string ReadText(uint32_t unitId, rt::Property<Owner, rt::TextValue> p) {
+    return ReadText(unitId, p.index);
+}
+template <class Owner, class Value>
+int32_t ReadInt(uint32_t unitId, rt::Property<Owner, Value> p) {
+    return ReadInt(unitId, p.index);
+}
+template <class Owner, class Value>
+void WriteInt(uint32_t unitId, rt::Property<Owner, Value> p, int32_t value) {
+    WriteInt(unitId, p.index, value);
+}
+template <class Owner>
+void WriteText(uint32_t unitId, rt::Property<Owner, rt::TextValue> p, const char* text) {
+    WriteText(unitId, p.index, text);
+}
 
 std::wstring Wide(const char* gbk);

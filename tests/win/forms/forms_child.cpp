@@ -58,10 +58,10 @@ int32_t Entry() {
         rt.loadStartWindow(0x52010002);
     } else {
         StartRuntime(Template());
-        if (g_mode == L"read-unloaded") rt.readProperty(kTestWindowId, kEdit, 0, -1);
+        if (g_mode == L"read-unloaded") rt.readProperty(kTestWindowId, kEdit, rt::EditBox::Left.index, -1);
         rt.loadStartWindow(kTestWindowId);
-        if (g_mode == L"read-no-window") rt.readProperty(kTestWindowId, kBroken, 8, -1);
-        if (g_mode == L"write-no-window") rt.writeProperty(kTestWindowId, kBroken, 8, -1, 0, 0);
+        if (g_mode == L"read-no-window") rt.readProperty(kTestWindowId, kBroken, rt::EditBox::Content.index, -1);
+        if (g_mode == L"write-no-window") rt.writeProperty(kTestWindowId, kBroken, rt::EditBox::Content.index, -1, 0, 0);
         if (g_mode == L"event-window") RaiseFor(0x52010009, kEdit);
         if (g_mode == L"event-unit") RaiseFor(kTestWindowId, 0x16010099);
         if (g_mode == L"event-invalid") RaiseFor(kTestWindowId, kOdd);

@@ -59,11 +59,11 @@ void Focus(uint32_t unit) {
 // Runs `deliver` on the focused box for every box and compares the texts.
 void ExpectKept(const char* how, void (*deliver)(HWND)) {
     for (const Box& b : kBoxes) {
-        WriteText(b.id, 8, "");
+        WriteText(b.id, rt::EditBox::Content, "");
         Focus(b.id);
         deliver(UnitHandle(b.id));
-        RunLoopFor(150);
-        EXPECT_EQ(ReadText(b.id, 8), b.kept) << how << ", input mode " << b.mode;
+        ASSERT_TRUE(SettlePosted());
+        EXPECT_EQ(ReadText(b.id, rt::EditBox::Content), b.kept) << how << ", input mode " << b.mode;
     }
 }
 
@@ -83,12 +83,12 @@ TEST(ImeInput, DoubleByteCharactersOnTheAnsiSideMeetTheFilter) {
     Load();
     // "１", "一" and "2" as an ANSI input method hands them over: lead byte high, trail low.
     for (uint32_t id : {kIntegerText, kInteger, kDouble}) {
-        WriteText(id, 8, "");
+        WriteText(id, rt::EditBox::Content, "");
         Focus(id);
         HWND h = UnitHandle(id);
         for (WPARAM dbcs : {WPARAM{0xA3B1}, WPARAM{0xD2BB}, WPARAM{'2'}}) SendMessageA(h, WM_IME_CHAR, dbcs, 1);
-        RunLoopFor(150);
-        EXPECT_EQ(ReadText(id, 8), "2") << "unit 0x" << std::hex << id;
+        ASSERT_TRUE(SettlePosted());
+        EXPECT_EQ(ReadText(id, rt::EditBox::Content), "2") << "unit 0x" << std::hex << id;
     }
 }
 
@@ -111,7 +111,7 @@ TEST(ImeInput, ACompositionInProgressPutsNothingIntoAFilteredBox) {
     // An edit control may show the composition inside its text; a filtered box must not,
     // and nothing may stay behind when the focus leaves before the composition ends.
     for (uint32_t id : {kIntegerText, kInteger, kDouble}) {
-        WriteText(id, 8, "7");
+        WriteText(id, rt::EditBox::Content, "7");
         SendMessageW(UnitHandle(id), EM_SETSEL, 1, 1);
         Focus(id);
         HWND h = UnitHandle(id);
@@ -120,10 +120,11 @@ TEST(ImeInput, ACompositionInProgressPutsNothingIntoAFilteredBox) {
         DWORD bytes = static_cast<DWORD>(wcslen(kImeText) * sizeof(wchar_t));
         EXPECT_TRUE(ImmSetCompositionStringW(context, SCS_SETSTR, const_cast<wchar_t*>(kImeText), bytes, nullptr, 0));
         ImmReleaseContext(h, context);
-        RunLoopFor(100);
-        EXPECT_EQ(ReadText(id, 8), "7") << "while composing, unit 0x" << std::hex << id;
+        // Whatever the input method posted for the composition is handled before the check.
+        ASSERT_TRUE(SettlePosted());
+        EXPECT_EQ(ReadText(id, rt::EditBox::Content), "7") << "while composing, unit 0x" << std::hex << id;
         Focus(kNormal);
-        RunLoopFor(100);
-        EXPECT_EQ(ReadText(id, 8), "7") << "after the focus left, unit 0x" << std::hex << id;
+        ASSERT_TRUE(SettlePosted());
+        EXPECT_EQ(ReadText(id, rt::EditBox::Content), "7") << "after the focus left, unit 0x" << std::hex << id;
     }
 }

@@ -49,22 +49,7 @@ void Load(std::vector<UnitRecord> units) {
     SeenEvents().clear();
 }
 
-void Tap(WORD vk) {
-    Key(vk, false);
-    Key(vk, true);
-}
-// ASCII text as key presses (shifted characters with Shift held).
-void Type(const char* text) {
-    for (const char* p = text; *p; ++p) {
-        SHORT scan = VkKeyScanW(static_cast<WCHAR>(*p));
-        bool shift = (scan >> 8) & 1;
-        if (shift) Key(VK_SHIFT, false);
-        Tap(static_cast<WORD>(scan & 0xFF));
-        if (shift) Key(VK_SHIFT, true);
-    }
-}
-// Lets the input run through the runtime's message loop.
-void Settle() { RunLoopFor(150); }
+void Type(const char* text) { TypeAscii(text); }
 
 void FocusUnit(uint32_t unit) {
     SetForegroundWindow(FormHandle());
@@ -94,7 +79,7 @@ TEST(Input, KeypadDigitsReachKeyHandlersAsMainKeyboardCodesWithModifierBits) {
     Key(VK_CONTROL, false);
     Tap(VK_SUBTRACT);
     Key(VK_CONTROL, true);
-    Settle();
+    ASSERT_TRUE(SettleInput());
     // A modifier key's own bit is not set while it is the key itself.
     const std::vector<SeenEvent> expected = {
         {kKeyDown, kE1, {0x35, 0}}, {kKeyUp, kE1, {0x35, 0}}, {kKeyDown, kE1, {0x10, 0}}, {kKeyDown, kE1, {0x41, 2}},
@@ -112,16 +97,16 @@ TEST(Input, KeyHandlerResultsPassConsumeOrReplaceTheKey) {
     Load({passes, blocks, replaces});
     FocusUnit(kE1);
     Type("12");
-    Settle();
+    ASSERT_TRUE(SettleInput());
     FocusUnit(kE2);
     Type("34");
-    Settle();
+    ASSERT_TRUE(SettleInput());
     FocusUnit(kE3);
     Type("ab");
-    Settle();
-    EXPECT_EQ(ReadText(kE1, 8), "12") << "a handler without a result never blocks the key";
-    EXPECT_EQ(ReadText(kE2, 8), "") << "a false result consumes it";
-    EXPECT_EQ(ReadText(kE3, 8), "XX") << "a character handler's result replaces the character";
+    ASSERT_TRUE(SettleInput());
+    EXPECT_EQ(ReadText(kE1, rt::EditBox::Content), "12") << "a handler without a result never blocks the key";
+    EXPECT_EQ(ReadText(kE2, rt::EditBox::Content), "") << "a false result consumes it";
+    EXPECT_EQ(ReadText(kE3, rt::EditBox::Content), "XX") << "a character handler's result replaces the character";
     const std::vector<SeenEvent> chars = {{kChar, kE3, {'a'}}, {kChar, kE3, {'b'}}};
     EXPECT_EQ(Only(kChar, kChar), chars) << Describe(SeenEvents());
 }
@@ -144,8 +129,8 @@ TEST(Input, TypedModesLetOnlyTheirCharactersThrough) {
     for (const Case& c : cases) {
         FocusUnit(id);
         Type(c.typed);
-        Settle();
-        EXPECT_EQ(ReadText(id, 8), c.kept) << "mode " << c.mode;
+        ASSERT_TRUE(SettleInput());
+        EXPECT_EQ(ReadText(id, rt::EditBox::Content), c.kept) << "mode " << c.mode;
         ++id;
     }
 }
@@ -167,15 +152,15 @@ TEST(Input, LeavingTheFocusNormalisesTypedModesBeforeLostFocus) {
     Load({edit, other});
     std::string seenInHandler;
     SetEventAction([&](const SeenEvent& e) {
-        if (e.event == kLostFocus) seenInHandler = ReadText(kE1, 8);
+        if (e.event == kLostFocus) seenInHandler = ReadText(kE1, rt::EditBox::Content);
     });
     for (const Case& c : cases) {
-        WriteInt(kE1, 18, static_cast<int32_t>(c.mode));
-        WriteText(kE1, 8, c.before);
+        WriteInt(kE1, rt::EditBox::InputMode, static_cast<int32_t>(c.mode));
+        WriteText(kE1, rt::EditBox::Content, c.before);
         FocusUnit(kE1);
         SendMessageW(UnitHandle(kE1), EM_SETSEL, 1, 3);
         FocusUnit(kE2);
-        EXPECT_EQ(ReadText(kE1, 8), c.after) << "mode " << c.mode << " " << c.before;
+        EXPECT_EQ(ReadText(kE1, rt::EditBox::Content), c.after) << "mode " << c.mode << " " << c.before;
         EXPECT_EQ(seenInHandler, c.after) << "the handler of LostFocus sees the normal form";
         if (std::string(c.before) != c.after) {
             DWORD start = 99, end = 99;
@@ -195,16 +180,16 @@ TEST(Input, TabMovesBetweenTabStopUnitsUnlessTheFocusedUnitWantsIt) {
           Unit(kE3, kTypeEditBox, 10, 100, 120, 60, EditBoxData::Write(multi))});
     FocusUnit(kE1);
     Tap(VK_TAB);
-    Settle();
+    ASSERT_TRUE(SettleInput());
     EXPECT_EQ(GetFocus(), UnitHandle(kE2)) << "the label takes no focus";
     Key(VK_SHIFT, false);
     Tap(VK_TAB);
     Key(VK_SHIFT, true);
-    Settle();
+    ASSERT_TRUE(SettleInput());
     EXPECT_EQ(GetFocus(), UnitHandle(kE1));
     FocusUnit(kE3);
     Tap(VK_TAB);
-    Settle();
+    ASSERT_TRUE(SettleInput());
     EXPECT_EQ(GetFocus(), UnitHandle(kE3)) << "a multi-line edit box keeps its Tab";
 }
 
@@ -218,7 +203,7 @@ TEST(Input, AMnemonicKeyClicksItsButton) {
     Key(VK_MENU, false);
     Tap('S');
     Key(VK_MENU, true);
-    Settle();
+    ASSERT_TRUE(SettleInput());
     const std::vector<SeenEvent> expected = {{kClick, kButton, {}}};
     EXPECT_EQ(SeenEvents(), expected) << Describe(SeenEvents());
 }
@@ -242,13 +227,13 @@ TEST(Events, MouseButtonsReportClientPositionAndModifiers) {
     in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInput(2, in, sizeof in[0]);
-    Settle();
+    ASSERT_TRUE(SettleInput());
     Key(VK_CONTROL, false);
     in[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
     in[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
     SendInput(2, in, sizeof in[0]);
     Key(VK_CONTROL, true);
-    Settle();
+    ASSERT_TRUE(SettleInput());
     const std::vector<SeenEvent> expected = {
         {kMouseDown, kLabel, {7, 5, 0}}, {kMouseUp, kLabel, {7, 5, 0}}, {kRightMouseDown, kLabel, {7, 5, 1}}, {kRightMouseUp, kLabel, {7, 5, 1}}};
     EXPECT_EQ(SeenEvents(), expected) << Describe(SeenEvents());
@@ -272,16 +257,16 @@ TEST(Events, FocusClickAndSelectionEventsOfTheCoreUnits) {
     FocusUnit(kE2);
     FocusUnit(kCombo);
     Tap(VK_DOWN);
-    Settle();
+    ASSERT_TRUE(SettleInput());
     SendMessageW(UnitHandle(kButton), BM_CLICK, 0, 0);
     Pump(20);
-    WriteInt(kCombo, 19, 0);  // a program's own selection raises nothing
+    WriteInt(kCombo, rt::ComboBox::CurrentSelection, 0);  // a program's own selection raises nothing
     const std::vector<SeenEvent> expected = {
         {kGotFocus, kE1, {}},   {kLostFocus, kE1, {}},          {kGotFocus, kE2, {}},
         {kGotFocus, kCombo, {}}, {kSelectionChanged, kCombo, {}}, {kClick, kButton, {}},
     };
     EXPECT_EQ(SeenEvents(), expected) << Describe(SeenEvents());
-    EXPECT_EQ(ReadInt(kCombo, 19), 0);
+    EXPECT_EQ(ReadInt(kCombo, rt::ComboBox::CurrentSelection), 0);
 }
 
 TEST(Events, AnEventSourceChainLendsTheHandlersOfAUnitOfTheSameType) {
@@ -320,7 +305,7 @@ TEST(Events, NothingIsDispatchedWhileARebuildRuns) {
     FocusUnit(kE1);
     SeenEvents().clear();
     HWND old = UnitHandle(kE1);
-    WriteInt(kE1, 15, 1);  // multi-line: a new window, with the focus moved over
+    WriteInt(kE1, rt::EditBox::MultiLine, 1);  // multi-line: a new window, with the focus moved over
     EXPECT_NE(UnitHandle(kE1), old);
     EXPECT_EQ(GetFocus(), UnitHandle(kE1));
     EXPECT_TRUE(SeenEvents().empty()) << Describe(SeenEvents());
@@ -367,7 +352,7 @@ TEST(Events, TheWheelReportsStepsAndModifiers) {
     Key(VK_SHIFT, false);
     SendInput(1, &in, sizeof in);
     Key(VK_SHIFT, true);
-    Settle();
+    ASSERT_TRUE(SettleInput());
     const std::vector<SeenEvent> expected = {{kMouseWheel, kE1, {-2, 2}}};
     EXPECT_EQ(SeenEvents(), expected) << Describe(SeenEvents());
 }

@@ -12,6 +12,7 @@
 #include "forms/type_data/list_box_data.h"
 #include "forms/units/timer_type.h"
 #include "forms/type_data/window_data.h"
+#include "runtime/message_loop.h"
 #include "forms/unit_object.h"
 #include "forms/window_list.h"
 #include "runtime/entries.h"
@@ -24,6 +25,13 @@ namespace {
 
 constexpr uint32_t kA = 0x16010002, kB = 0x16010003, kC = 0x16010004, kD = 0x16010005, kE = 0x16010006,
                    kF = 0x16010007, kG = 0x16010008;
+
+bool g_safetyEnded = false;
+void CALLBACK EndLoopForSafety(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    g_safetyEnded = true;
+    PostQuitMessage(0);
+}
 
 std::vector<uint8_t> Edit(const std::string& text = "") {
     EditBoxData d;
@@ -104,8 +112,8 @@ TEST(Loading, UnitsOfAContainerMoveIntoItKeepingTheirPositions) {
     EXPECT_EQ(GetParent(UnitHandle(kB)), UnitHandle(kA));
     EXPECT_EQ(GetParent(UnitHandle(kC)), UnitHandle(kA));
     EXPECT_EQ(GetParent(UnitHandle(kD)), FormHandle());
-    EXPECT_EQ(ReadInt(kB, 0), 5);
-    EXPECT_EQ(ReadInt(kB, 1), 30);
+    EXPECT_EQ(ReadInt(kB, rt::Common::Left), 5);
+    EXPECT_EQ(ReadInt(kB, rt::Common::Top), 30);
     EXPECT_TRUE(GetWindowLongW(UnitHandle(kA), GWL_EXSTYLE) & WS_EX_CONTROLPARENT);
 }
 
@@ -177,7 +185,7 @@ TEST(Loading, UnitsAfterTheFirstPageSeparatorAreHiddenAndFollowThePageControl) {
     EXPECT_FALSE(Shown(kD));
     EXPECT_FALSE(Shown(kE));
     EXPECT_FALSE(Shown(kF));
-    EXPECT_EQ(ReadInt(kD, 5), 0);
+    EXPECT_EQ(ReadInt(kD, rt::Common::Visible), 0);
 
     // The control moved to its second page and asks the runtime to follow.
     static_cast<StandInPages*>(FindUnitObject(kTestWindowId, kA))->page = 1;
@@ -196,7 +204,7 @@ TEST(Loading, ATimerIsNeverShownWhateverItsFlagsSay) {
     LoadTestWindow();
     ASSERT_NE(UnitHandle(kA), nullptr);
     EXPECT_FALSE(Shown(kA));
-    WriteInt(kA, 5, 1);
+    WriteInt(kA, rt::Common::Visible, 1);
     EXPECT_FALSE(Shown(kA));
     WCHAR cls[32];
     GetClassNameW(UnitHandle(kA), cls, 32);
@@ -299,12 +307,12 @@ TEST(Loading, TypeDataAboveItsMaximumVersionLeavesThatUnitOut) {
     EXPECT_EQ(UnitHandle(kA), nullptr);
     EXPECT_NE(UnitHandle(kB), nullptr);
     // Its common properties still come from the record.
-    EXPECT_EQ(ReadInt(kA, 0), 11);
-    EXPECT_EQ(ReadInt(kA, 1), 12);
-    EXPECT_EQ(ReadInt(kA, 2), 81);
-    EXPECT_EQ(ReadInt(kA, 3), 21);
-    EXPECT_EQ(ReadText(kA, 4), "tag");
-    EXPECT_EQ(ReadInt(kA, 5), 1);
+    EXPECT_EQ(ReadInt(kA, rt::Common::Left), 11);
+    EXPECT_EQ(ReadInt(kA, rt::Common::Top), 12);
+    EXPECT_EQ(ReadInt(kA, rt::Common::Width), 81);
+    EXPECT_EQ(ReadInt(kA, rt::Common::Height), 21);
+    EXPECT_EQ(ReadText(kA, rt::Common::Tag), "tag");
+    EXPECT_EQ(ReadInt(kA, rt::Common::Visible), 1);
     EXPECT_EQ(RtNotify(kNotifyLookUpUnit, kTestWindowId, kA), 0);
     EXPECT_NE(RtNotify(kNotifyLookUpUnit, kTestWindowId, kB), 0);
 }
@@ -328,10 +336,14 @@ TEST(Loading, LoadingRaisesCreatedThenThreeAndFourAndClosingEndsTheLoop) {
     EXPECT_FALSE(visibleDuringCreation);
     EXPECT_TRUE(IsWindowVisible(FormHandle()));
 
+    // Closing the window posts WM_QUIT, which ends the loop; a safety timer would end it
+    // otherwise, and say so.
     PostMessageW(FormHandle(), WM_CLOSE, 0, 0);
-    DWORD start = GetTickCount();
-    RunLoopFor(5000);  // ends at once when closing the window posts WM_QUIT
-    EXPECT_LT(GetTickCount() - start, 4000u);
+    g_safetyEnded = false;
+    UINT_PTR safety = SetTimer(nullptr, 0, 60000, &EndLoopForSafety);
+    RunMessageLoop(nullptr);
+    KillTimer(nullptr, safety);
+    EXPECT_FALSE(g_safetyEnded) << "closing the window did not end the message loop";
     EXPECT_EQ(FindLoadedWindow(kTestWindowId), nullptr);
     EXPECT_EQ(FindUnitObject(kTestWindowId, kA), nullptr);
     EXPECT_FALSE(AnyLoadedWindowAlive());

@@ -2,6 +2,7 @@
 // type properties of the core units, fonts by part, rebuilds, ownership and worker threads.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 #include "controls/unit_types.h"
@@ -77,47 +78,47 @@ std::vector<uint8_t> ReadBytes(uint32_t unit, int32_t index, int32_t part = -1) 
 
 TEST(Properties, WidthAndHeightAreClampedToZeroAnd32627) {
     LoadForm();
-    WriteInt(kEdit, 2, 40000);
-    EXPECT_EQ(ReadInt(kEdit, 2), 32627);
-    WriteInt(kEdit, 2, -5);
-    EXPECT_EQ(ReadInt(kEdit, 2), 0);
-    WriteInt(kEdit, 3, 40000);
-    EXPECT_EQ(ReadInt(kEdit, 3), 32627);
-    WriteInt(kEdit, 3, 30);
-    EXPECT_EQ(ReadInt(kEdit, 3), 30);
+    WriteInt(kEdit, rt::EditBox::Width, 40000);
+    EXPECT_EQ(ReadInt(kEdit, rt::EditBox::Width), 32627);
+    WriteInt(kEdit, rt::EditBox::Width, -5);
+    EXPECT_EQ(ReadInt(kEdit, rt::EditBox::Width), 0);
+    WriteInt(kEdit, rt::EditBox::Height, 40000);
+    EXPECT_EQ(ReadInt(kEdit, rt::EditBox::Height), 32627);
+    WriteInt(kEdit, rt::EditBox::Height, 30);
+    EXPECT_EQ(ReadInt(kEdit, rt::EditBox::Height), 30);
     const UnitRecord& r = FindLoadedWindow(kTestWindowId)->working[1];
     EXPECT_EQ(r.width, 0);
     EXPECT_EQ(r.height, 30);
     // Resizing moves nothing.
-    EXPECT_EQ(ReadInt(kEdit, 0), 10);
-    EXPECT_EQ(ReadInt(kEdit, 1), 20);
+    EXPECT_EQ(ReadInt(kEdit, rt::EditBox::Left), 10);
+    EXPECT_EQ(ReadInt(kEdit, rt::EditBox::Top), 20);
 }
 
 TEST(Properties, CommonPropertiesMoveShowEnableAndKeepTagAndCursor) {
     LoadForm();
-    WriteInt(kEdit, 0, 33);
-    WriteInt(kEdit, 1, 44);
+    WriteInt(kEdit, rt::EditBox::Left, 33);
+    WriteInt(kEdit, rt::EditBox::Top, 44);
     RECT r = RectInParent(UnitHandle(kEdit));
     EXPECT_EQ(r.left, 33);
     EXPECT_EQ(r.top, 44);
     EXPECT_EQ(r.right - r.left, 100) << "moving keeps the size";
     // Inside a container, positions are relative to it.
-    EXPECT_EQ(ReadInt(kInner, 0), 10);
-    EXPECT_EQ(ReadInt(kInner, 1), 20);
+    EXPECT_EQ(ReadInt(kInner, rt::EditBox::Left), 10);
+    EXPECT_EQ(ReadInt(kInner, rt::EditBox::Top), 20);
 
-    WriteInt(kEdit, 5, 0);
+    WriteInt(kEdit, rt::EditBox::Visible, 0);
     EXPECT_FALSE(IsWindowVisible(UnitHandle(kEdit)));
-    EXPECT_EQ(ReadInt(kEdit, 5), 0);
-    WriteInt(kEdit, 5, 7);
+    EXPECT_EQ(ReadInt(kEdit, rt::EditBox::Visible), 0);
+    WriteInt(kEdit, rt::EditBox::Visible, 7);
     EXPECT_TRUE(IsWindowVisible(UnitHandle(kEdit)));
-    WriteInt(kEdit, 6, 1);
+    WriteInt(kEdit, rt::EditBox::Disabled, 1);
     EXPECT_FALSE(IsWindowEnabled(UnitHandle(kEdit)));
-    EXPECT_EQ(ReadInt(kEdit, 6), 1);
+    EXPECT_EQ(ReadInt(kEdit, rt::EditBox::Disabled), 1);
 
-    WriteText(kEdit, 4, "备注");
-    EXPECT_EQ(ReadText(kEdit, 4), "备注");
-    WriteText(kEdit, 4, nullptr);
-    EXPECT_EQ(ReadText(kEdit, 4), "");
+    WriteText(kEdit, rt::EditBox::Tag, "备注");
+    EXPECT_EQ(ReadText(kEdit, rt::EditBox::Tag), "备注");
+    WriteText(kEdit, rt::EditBox::Tag, nullptr);
+    EXPECT_EQ(ReadText(kEdit, rt::EditBox::Tag), "");
     EXPECT_EQ(ReadBytes(kEdit, 7), (std::vector<uint8_t>{0, 0, 0, 0}));
 }
 
@@ -128,22 +129,22 @@ TEST(Properties, CommonPropertiesOfAUnitWithoutWindowComeFromAndGoToItsRecord) {
     UnitRecord broken = Unit(kEdit, kTypeEditBox, 7, 8, 90, 25, tooNew, UnitRecord::kStateVisible | UnitRecord::kStateDisabled);
     StartRuntime(ImageBytes(OneWindow({WindowRecord(PlainWindowData()), broken})));
     ASSERT_TRUE(LoadStartWindowById(kTestWindowId));
-    EXPECT_EQ(ReadInt(kEdit, 2), 90);
-    EXPECT_EQ(ReadInt(kEdit, 3), 25);
-    EXPECT_EQ(ReadInt(kEdit, 6), 1);
-    WriteInt(kEdit, 2, 40000);
-    EXPECT_EQ(ReadInt(kEdit, 2), 32627);
+    EXPECT_EQ(ReadInt(kEdit, rt::EditBox::Width), 90);
+    EXPECT_EQ(ReadInt(kEdit, rt::EditBox::Height), 25);
+    EXPECT_EQ(ReadInt(kEdit, rt::EditBox::Disabled), 1);
+    WriteInt(kEdit, rt::EditBox::Width, 40000);
+    EXPECT_EQ(ReadInt(kEdit, rt::EditBox::Width), 32627);
 }
 
 TEST(Properties, TextsAreFreshCopiesAndWritesKeepNoReferenceToTheCallersText) {
     LoadForm();
     char text[] = "文本甲";
-    WriteText(kEdit, 8, text);
+    WriteText(kEdit, rt::EditBox::Content, text);
     text[0] = 'x';
-    EXPECT_EQ(ReadText(kEdit, 8), "文本甲");
+    EXPECT_EQ(ReadText(kEdit, rt::EditBox::Content), "文本甲");
     int64_t live = LiveBlockCount();
-    uint64_t a = RtEntries().readProperty(kTestWindowId, kEdit, 8, -1);
-    uint64_t b = RtEntries().readProperty(kTestWindowId, kEdit, 8, -1);
+    uint64_t a = RtEntries().readProperty(kTestWindowId, kEdit, rt::EditBox::Content.index, -1);
+    uint64_t b = RtEntries().readProperty(kTestWindowId, kEdit, rt::EditBox::Content.index, -1);
     EXPECT_NE(a, b);
     EXPECT_EQ(LiveBlockCount(), live + 2);
     RtFree(reinterpret_cast<void*>(static_cast<uintptr_t>(a)));
@@ -153,37 +154,37 @@ TEST(Properties, TextsAreFreshCopiesAndWritesKeepNoReferenceToTheCallersText) {
     WCHAR shown[32];
     GetWindowTextW(UnitHandle(kEdit), shown, 32);
     EXPECT_STREQ(shown, L"文本甲");
-    WriteText(kEdit, 8, nullptr);
-    EXPECT_EQ(ReadText(kEdit, 8), "");
+    WriteText(kEdit, rt::EditBox::Content, nullptr);
+    EXPECT_EQ(ReadText(kEdit, rt::EditBox::Content), "");
 }
 
 TEST(Properties, ComboSelectionIsMinusOneWhenNothingIsSelectedAndWritesAreClamped) {
     LoadForm();
-    EXPECT_EQ(ReadInt(kCombo, 19), -1);
-    WriteInt(kCombo, 19, 1);
-    EXPECT_EQ(ReadInt(kCombo, 19), 1);
-    EXPECT_EQ(ReadText(kCombo, 9), "收银二");
-    WriteInt(kCombo, 19, 99);
-    EXPECT_EQ(ReadInt(kCombo, 19), 2);
-    WriteInt(kCombo, 19, -7);
-    EXPECT_EQ(ReadInt(kCombo, 19), -1);
+    EXPECT_EQ(ReadInt(kCombo, rt::ComboBox::CurrentSelection), -1);
+    WriteInt(kCombo, rt::ComboBox::CurrentSelection, 1);
+    EXPECT_EQ(ReadInt(kCombo, rt::ComboBox::CurrentSelection), 1);
+    EXPECT_EQ(ReadText(kCombo, rt::ComboBox::Content), "收银二");
+    WriteInt(kCombo, rt::ComboBox::CurrentSelection, 99);
+    EXPECT_EQ(ReadInt(kCombo, rt::ComboBox::CurrentSelection), 2);
+    WriteInt(kCombo, rt::ComboBox::CurrentSelection, -7);
+    EXPECT_EQ(ReadInt(kCombo, rt::ComboBox::CurrentSelection), -1);
     // Items come back in the item-list form.
     std::vector<uint8_t> items = ReadBytes(kCombo, 20);
     TemplateCursor c(items.data(), items.size());
     EXPECT_EQ(ReadItemList(c), (std::vector<std::string>{"收银一", "收银二", "收银三"}));
     // The list box likewise.
-    EXPECT_EQ(ReadInt(kList, 16), -1);
-    WriteInt(kList, 16, 5);
-    EXPECT_EQ(ReadInt(kList, 16), 1);
+    EXPECT_EQ(ReadInt(kList, rt::ListBox::CurrentSelection), -1);
+    WriteInt(kList, rt::ListBox::CurrentSelection, 5);
+    EXPECT_EQ(ReadInt(kList, rt::ListBox::CurrentSelection), 1);
 }
 
 TEST(Properties, ComboItemSpacingIsAddedToTheItemHeightAndKeptAcrossFontChanges) {
     LoadForm();
     HWND combo = UnitHandle(kCombo);
     LRESULT withOne = SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0);
-    WriteInt(kCombo, 15, 6);
+    WriteInt(kCombo, rt::ComboBox::ItemSpacing, 6);
     EXPECT_EQ(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0), withOne + 5);
-    EXPECT_EQ(ReadInt(kCombo, 15), 6);
+    EXPECT_EQ(ReadInt(kCombo, rt::ComboBox::ItemSpacing), 6);
     // After a new font the height is the system's for that font plus the spacing.
     WriteInt(kCombo, 18, 22, kFontPartSize);
     HWND plain = CreateWindowExW(0, L"COMBOBOX", nullptr, WS_CHILD | CBS_DROPDOWN, 0, 0, 50, 100, FormHandle(), nullptr,
@@ -205,7 +206,7 @@ TEST(Properties, FontPartsChangeOneAspectOfTheCurrentFont) {
     LOGFONTW lf = {};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0)), sizeof lf, &lf);
     EXPECT_EQ(lf.lfWeight, 700);
-    EXPECT_EQ(lf.lfHeight, FontHeightFromPoints(20, GetDeviceCaps(GetDC(nullptr), LOGPIXELSY)));
+    EXPECT_EQ(lf.lfHeight, -27) << "20 points at 96 pixels to the inch";
     EXPECT_EQ(lf.lfCharSet, DEFAULT_CHARSET) << "created with the stored font's overrides";
     // The whole font from a description; a face name of 31 bytes is too long for it.
     FontDescription d = {450, 0, 1, 1, 0, 9, "abcdefghijklmnopqrstuvwxyz01234"};
@@ -220,7 +221,7 @@ TEST(Properties, FontPartsChangeOneAspectOfTheCurrentFont) {
     EXPECT_EQ(f.italic, 1);
     EXPECT_EQ(ReadInt(kEdit, 12, kFontPartAngle), 450);
     // A unit without a font of its own answers from the default GUI font.
-    EXPECT_GT(ReadInt(kEdit2, 12, kFontPartSize), 0);
+    EXPECT_EQ(ReadInt(kEdit2, 12, kFontPartSize), 8) << "the platform's GUI font, MS Shell Dlg at 8 points";
     EXPECT_TRUE(ReadBytes(kEdit2, 12).empty());
 }
 
@@ -228,16 +229,16 @@ TEST(Properties, ARebuildKeepsPlaceFocusContentAndZOrder) {
     LoadForm();
     HWND old = UnitHandle(kEdit);
     HWND above = GetWindow(old, GW_HWNDPREV), below = GetWindow(old, GW_HWNDNEXT);
-    WriteText(kEdit, 8, "保留");
+    WriteText(kEdit, rt::EditBox::Content, "保留");
     SetFocus(old);
     UINT id = static_cast<UINT>(GetDlgCtrlID(old));
-    WriteInt(kEdit, 17, 2);  // alignment: a new window
+    WriteInt(kEdit, rt::EditBox::Alignment, 2);  // alignment: a new window
     HWND fresh = UnitHandle(kEdit);
     ASSERT_NE(fresh, old);
     EXPECT_FALSE(IsWindow(old));
     EXPECT_EQ(GetFocus(), fresh);
-    EXPECT_EQ(ReadText(kEdit, 8), "保留");
-    EXPECT_EQ(ReadInt(kEdit, 17), 2);
+    EXPECT_EQ(ReadText(kEdit, rt::EditBox::Content), "保留");
+    EXPECT_EQ(ReadInt(kEdit, rt::EditBox::Alignment), 2);
     EXPECT_TRUE(GetWindowLongW(fresh, GWL_STYLE) & ES_RIGHT);
     EXPECT_EQ(static_cast<UINT>(GetDlgCtrlID(fresh)), id);
     RECT r = RectInParent(fresh);
@@ -259,30 +260,30 @@ TEST(Properties, ARebuiltContainerTakesItsUnitsAlong) {
     EXPECT_EQ(UnitHandle(kInner), inner) << "the held unit is moved, not rebuilt";
     EXPECT_EQ(GetParent(inner), fresh);
     EXPECT_EQ(GetFocus(), inner) << "the focus stays where it was";
-    EXPECT_EQ(ReadInt(kInner, 0), 10);
+    EXPECT_EQ(ReadInt(kInner, rt::EditBox::Left), 10);
 }
 
 TEST(Properties, ComboStyleChangeRebuildsAndSwapsTheWhiteBackground) {
     LoadForm();
-    WriteInt(kCombo, 19, 2);
+    WriteInt(kCombo, rt::ComboBox::CurrentSelection, 2);
     HWND old = UnitHandle(kCombo);
-    WriteInt(kCombo, 8, 0);
+    WriteInt(kCombo, rt::ComboBox::Style, 0);
     EXPECT_NE(UnitHandle(kCombo), old);
     EXPECT_EQ(GetWindowLongW(UnitHandle(kCombo), GWL_STYLE) & 3, CBS_SIMPLE);
-    EXPECT_EQ(ReadInt(kCombo, 17), 0x00FFFFFF);
-    EXPECT_EQ(ReadInt(kCombo, 19), 2) << "items and selection survive the rebuild";
-    WriteInt(kCombo, 8, 2);
-    EXPECT_EQ(static_cast<uint32_t>(ReadInt(kCombo, 17)), kColourMarker);
-    EXPECT_EQ(ReadText(kCombo, 9), "收银三");
+    EXPECT_EQ(ReadInt(kCombo, rt::ComboBox::BackgroundColour), 0x00FFFFFF);
+    EXPECT_EQ(ReadInt(kCombo, rt::ComboBox::CurrentSelection), 2) << "items and selection survive the rebuild";
+    WriteInt(kCombo, rt::ComboBox::Style, 2);
+    EXPECT_EQ(static_cast<uint32_t>(ReadInt(kCombo, rt::ComboBox::BackgroundColour)), kColourMarker);
+    EXPECT_EQ(ReadText(kCombo, rt::ComboBox::Content), "收银三");
 }
 
 TEST(Properties, LabelStatusBarAndListBoxTypeProperties) {
     LoadForm();
-    EXPECT_EQ(ReadText(kLabel, 8), "标签");
-    WriteText(kLabel, 8, "新标题");
-    EXPECT_EQ(ReadText(kLabel, 8), "新标题");
-    WriteInt(kLabel, 11, 2);
-    EXPECT_EQ(ReadInt(kLabel, 11), 5) << "at least 5";
+    EXPECT_EQ(ReadText(kLabel, rt::Label::Caption), "标签");
+    WriteText(kLabel, rt::Label::Caption, "新标题");
+    EXPECT_EQ(ReadText(kLabel, rt::Label::Caption), "新标题");
+    WriteInt(kLabel, rt::Label::Integer11, 2);
+    EXPECT_EQ(ReadInt(kLabel, rt::Label::Integer11), 5) << "at least 5";
 
     HWND bar = UnitHandle(kStatus);
     EXPECT_EQ(SendMessageW(bar, SB_GETPARTS, 0, 0), 2);
@@ -312,20 +313,22 @@ TEST(Properties, LabelStatusBarAndListBoxTypeProperties) {
 TEST(Properties, AWorkerThreadsWriteThatNeedsANewWindowIsBuiltOnTheWindowThread) {
     LoadForm();
     HWND old = UnitHandle(kEdit);
-    bool done = false;
+    std::atomic<bool> done{false};
     std::thread worker([&] {
-        WriteText(kEdit, 8, "线程");
-        WriteInt(kEdit, 15, 1);  // multi-line: rebuild
-        WriteInt(kEdit, 2, 120);
+        WriteText(kEdit, rt::EditBox::Content, "线程");
+        WriteInt(kEdit, rt::EditBox::MultiLine, 1);  // multi-line: rebuild
+        WriteInt(kEdit, rt::EditBox::Width, 120);
         done = true;
     });
-    DWORD start = GetTickCount();
-    while (!done && GetTickCount() - start < 5000) Pump(5);
+    // The worker's writes wait for this thread to carry them out.
+    const bool finished = RunLoopUntil([&] { return done.load(); }, 60000);
+    if (!finished) worker.detach();  // still waiting for a window thread that no longer pumps
+    ASSERT_TRUE(finished) << "the worker's writes were not carried out";
     worker.join();
     HWND fresh = UnitHandle(kEdit);
     ASSERT_NE(fresh, old);
     EXPECT_EQ(GetWindowThreadProcessId(fresh, nullptr), GetCurrentThreadId());
     EXPECT_TRUE(GetWindowLongW(fresh, GWL_STYLE) & ES_MULTILINE);
-    EXPECT_EQ(ReadText(kEdit, 8), "线程");
-    EXPECT_EQ(ReadInt(kEdit, 2), 120);
+    EXPECT_EQ(ReadText(kEdit, rt::EditBox::Content), "线程");
+    EXPECT_EQ(ReadInt(kEdit, rt::EditBox::Width), 120);
 }

@@ -76,10 +76,10 @@ TEST(UnitTypes, EditBoxStylesAndColoursFollowTheTypeData) {
     EXPECT_EQ(lb.lbColor, 0x0000FF00u);
     ReleaseDC(edit, dc);
     // Leaving the password mode needs a new window; the password character goes with it.
-    WriteInt(kEdit, 18, 0);
+    WriteInt(kEdit, rt::EditBox::InputMode, 0);
     EXPECT_NE(UnitHandle(kEdit), edit);
     EXPECT_EQ(SendMessageW(UnitHandle(kEdit), EM_GETPASSWORDCHAR, 0, 0), 0);
-    WriteInt(kEdit, 14, 5);
+    WriteInt(kEdit, rt::EditBox::MaxLength, 5);
     EXPECT_EQ(SendMessageW(UnitHandle(kEdit), EM_GETLIMITTEXT, 0, 0), 5);
 }
 
@@ -99,19 +99,19 @@ TEST(UnitTypes, SpinButtonsSitBesideTheEditAndFollowIt) {
     SendMessageW(spin, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
     EXPECT_EQ(low, -5);
     EXPECT_EQ(high, 50);
-    WriteInt(kSpinEdit, 23, 80);
+    WriteInt(kSpinEdit, rt::EditBox::SpinMaximum, 80);
     SendMessageW(spin, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
     EXPECT_EQ(high, 80);
-    WriteInt(kSpinEdit, 5, 0);
+    WriteInt(kSpinEdit, rt::EditBox::Visible, 0);
     EXPECT_FALSE(IsWindowVisible(spin));
-    WriteInt(kSpinEdit, 0, 100);
-    WriteInt(kSpinEdit, 5, 1);
+    WriteInt(kSpinEdit, rt::EditBox::Left, 100);
+    WriteInt(kSpinEdit, rt::EditBox::Visible, 1);
     GetWindowRect(UnitHandle(kSpinEdit), &e);
     GetWindowRect(spin, &s);
     EXPECT_TRUE(IsWindowVisible(spin));
     EXPECT_EQ(s.left, e.right);
     // Spin mode off: the rebuilt edit has none.
-    WriteInt(kSpinEdit, 21, 0);
+    WriteInt(kSpinEdit, rt::EditBox::SpinMode, 0);
     EXPECT_EQ(SpinOf(UnitHandle(kSpinEdit)), nullptr);
     EXPECT_FALSE(IsWindow(spin));
 }
@@ -138,7 +138,7 @@ TEST(UnitTypes, PropertiesByUnitObjectUseTheSameConversions) {
     EXPECT_STREQ(text, "7");
     rt.free(text);
     rt.otherHelp(kServiceWriteObjectProperty, kTypeEditBox, reinterpret_cast<intptr_t>(object), 2, -1, 40000, 0);
-    EXPECT_EQ(ReadInt(kSpinEdit, 2), 32627);
+    EXPECT_EQ(ReadInt(kSpinEdit, rt::EditBox::Width), 32627);
     EXPECT_EQ(static_cast<int32_t>(rt.otherHelp(kServiceReadObjectProperty, kTypeEditBox, reinterpret_cast<intptr_t>(object), 22, -1, 0, 0)), -5);
     EXPECT_EQ(RtNotify(kNotifyTypeInfo, kTypeEditBox, 0), reinterpret_cast<intptr_t>(FindUnitType(kTypeEditBox)));
     EXPECT_STREQ(FindUnitType(kTypeEditBox)->englishName, "EditBox");
@@ -196,30 +196,30 @@ TEST(UnitTypes, WindowPropertiesApplyToTheLiveWindow) {
     ASSERT_TRUE(LoadStartWindowById(kTestWindowId));
     Pump(30);
     HWND form = FormHandle();
-    WriteText(0, 8, "后");
+    WriteText(0, rt::Window::Caption, "后");
     WCHAR caption[8];
     GetWindowTextW(form, caption, 8);
     EXPECT_STREQ(caption, L"后");
-    EXPECT_EQ(ReadText(0, 8), "后");
-    WriteInt(0, 18, 1);
+    EXPECT_EQ(ReadText(0, rt::Window::Caption), "后");
+    WriteInt(0, rt::Window::Position, 1);
     RECT r;
     GetWindowRect(form, &r);
     EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - 320) / 2);
-    WriteInt(0, 29, 1);
+    WriteInt(0, rt::Window::AlwaysOnTop, 1);
     EXPECT_TRUE(GetWindowLongW(form, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    WriteInt(0, 29, 0);
+    WriteInt(0, rt::Window::AlwaysOnTop, 0);
     EXPECT_FALSE(GetWindowLongW(form, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    WriteInt(0, 9, 1);  // resizable
+    WriteInt(0, rt::Window::BorderStyle, 1);  // resizable
     EXPECT_TRUE(GetWindowLongW(form, GWL_STYLE) & WS_THICKFRAME);
-    WriteInt(0, 19, 0);
+    WriteInt(0, rt::Window::Movable, 0);
     HMENU menu = GetSystemMenu(form, FALSE);
     EXPECT_EQ(GetMenuState(menu, SC_MOVE, MF_BYCOMMAND), static_cast<UINT>(-1)) << "no Move entry";
-    WriteInt(0, 18, 2);
+    WriteInt(0, rt::Window::Position, 2);
     EXPECT_TRUE(IsIconic(form));
     // The window's common properties are its screen rectangle.
-    WriteInt(0, 18, 0);
-    WriteInt(0, 0, 12);
-    EXPECT_EQ(ReadInt(0, 0), 12);
+    WriteInt(0, rt::Window::Position, 0);
+    WriteInt(0, rt::Window::Left, 12);
+    EXPECT_EQ(ReadInt(0, rt::Window::Left), 12);
 }
 
 TEST(UnitTypes, TheWindowPaintsItsBackgroundColour) {
@@ -232,7 +232,7 @@ TEST(UnitTypes, TheWindowPaintsItsBackgroundColour) {
     HDC dc = GetDC(form);
     EXPECT_EQ(GetPixel(dc, 20, 20), 0x00ECECECu);
     ReleaseDC(form, dc);
-    WriteInt(0, 10, 0x00123456);
+    WriteInt(0, rt::Window::BackgroundColour, 0x00123456);
     RedrawWindow(form, nullptr, nullptr, RDW_UPDATENOW | RDW_ERASENOW);
     Pump(50);
     dc = GetDC(form);

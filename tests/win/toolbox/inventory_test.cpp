@@ -68,16 +68,6 @@ std::vector<std::wstring> FilesIn(const std::wstring& dir) {
     return names;
 }
 
-// A visible top-level window whose title contains `part`.
-HWND VisibleWindowTitled(const wchar_t* part) {
-    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-        wchar_t title[512] = {};
-        GetWindowTextW(w, title, 512);
-        if (IsWindowVisible(w) && wcsstr(title, part)) return w;
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 TEST(InventorySheet, AWholeCountWithTheKeyboardAloneAndTheWalkOfTheChain) {
@@ -126,6 +116,7 @@ TEST(InventorySheet, AWholeCountWithTheKeyboardAloneAndTheWalkOfTheChain) {
     t.Press(VK_RETURN);
     ASSERT_TRUE(t.HasFocus(计算));
     t.Press(VK_DOWN);
+    ASSERT_TRUE(t.Sync());
     EXPECT_TRUE(t.HasFocus(计算));
     EXPECT_EQ(t.Text(香烟标签), "香烟盘货金额为：46元");
     t.Press(VK_RETURN);
@@ -150,6 +141,7 @@ TEST(InventorySheet, AWholeCountWithTheKeyboardAloneAndTheWalkOfTheChain) {
     EXPECT_TRUE(t.HasFocus(盘饮料5));
     t.Press(VK_UP);
     t.Press(VK_RIGHT);
+    ASSERT_TRUE(t.Sync());
     EXPECT_TRUE(t.HasFocus(盘饮料5));
 
     // The column ends: 盘饮料14 goes on to 盘小吃1, 盘小吃14 to 盘香烟1, each emptied.
@@ -227,14 +219,17 @@ TEST(InventorySheet, ValuationEdgesAndTheCashierHeading) {
 
     // The cashier heading: chosen from the list, again the same, typed (which changes nothing).
     EXPECT_EQ(t.Text(标签1), "盘货信息统计");
-    t.ChooseComboItem(收银员组合框, 1);
+    ASSERT_TRUE(t.ChooseComboItem(收银员组合框, 1));
     EXPECT_TRUE(WaitUntil([&] { return t.Text(标签1) == "收银二盘货信息统计"; })) << t.Text(标签1);
-    t.ChooseComboItem(收银员组合框, 1);
+    ASSERT_TRUE(t.ChooseComboItem(收银员组合框, 1));
+    ASSERT_TRUE(t.Sync());
     EXPECT_EQ(t.Text(标签1), "收银二盘货信息统计");
-    t.ChooseComboItem(收银员组合框, 2);
+    ASSERT_TRUE(t.ChooseComboItem(收银员组合框, 2));
     EXPECT_TRUE(WaitUntil([&] { return t.Text(标签1) == "收银三盘货信息统计"; })) << t.Text(标签1);
     t.Click(收银员组合框, {10, 10});  // into the field
     t.Type("abc");
+    ASSERT_TRUE(t.Sync());
+    EXPECT_NE(t.Text(收银员组合框).find("abc"), std::string::npos) << "the typing reached the field";
     EXPECT_EQ(t.Text(标签1), "收银三盘货信息统计");
     // Clearing the counts leaves the cashier and the lines as they were.
     ClearSheet(t);
@@ -293,8 +288,8 @@ TEST(InventoryRecords, PicturesNamedAfterTheTimeBesideTheProgram) {
     // 打开 opens the folder in the shell's file browser (closed again here: it would outlive
     // the test).
     t.Click(打开);
-    HWND browser = nullptr;
-    EXPECT_TRUE(WaitUntil([&] { return (browser = VisibleWindowTitled(L"盘货记录")) != nullptr; }, 60000));
-    if (browser) CloseProgramOf(browser);
+    HWND browser = WaitForOtherProgramWindow(L"盘货记录");
+    ASSERT_NE(browser, nullptr) << "no window showed the record folder";
+    EXPECT_TRUE(CloseProgramOf(browser));
     EXPECT_EQ(t.Close(), 0u);
 }

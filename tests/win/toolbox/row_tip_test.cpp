@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/win/screen_shot.h"
 #include "tests/win/toolbox/toolbox_driver.h"
 
 using namespace units;
@@ -24,66 +25,33 @@ int NumberAfter(const std::string& text, const std::string& key) {
     return at == std::string::npos ? -1 : std::atoi(text.c_str() + at + key.size());
 }
 
-// What the screen shows in `r`: 32-bit pixels (blue, green, red, unused), top row first.
-struct ScreenArea {
-    int width = 0, height = 0;
-    std::vector<uint8_t> pixels;
-    const uint8_t* At(int x, int y) const { return pixels.data() + (static_cast<size_t>(y) * width + x) * 4; }
-};
-ScreenArea CaptureScreen(RECT r) {
-    ScreenArea a{r.right - r.left, r.bottom - r.top, {}};
-    if (a.width <= 0 || a.height <= 0) return {};
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), a.width, -a.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, a.width, a.height, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    const auto* p = static_cast<const uint8_t*>(bits);
-    a.pixels.assign(p, p + static_cast<size_t>(a.width) * a.height * 4);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return a;
-}
-
-// Runs of adjacent pixel columns of the window, as the screen shows it, that hold red.
-int RedColumnRuns(HWND window) {
+// Runs of adjacent pixel columns of the window, as the screen shows it, that hold a pixel
+// `pick` likes: one per bar of the graph, whose bars stand a pixel apart.
+int ColumnRuns(HWND window, bool (*pick)(COLORREF)) {
     RECT r = {};
     GetWindowRect(window, &r);
-    const ScreenArea a = CaptureScreen(r);
+    const Shot a = CaptureScreen(r);
     int runs = 0;
     bool inRun = false;
     for (int x = 0; x < a.width; ++x) {
-        bool red = false;
-        for (int y = 0; y < a.height && !red; ++y) {
-            const uint8_t* p = a.At(x, y);
-            red = p[2] > 180 && p[1] < 90 && p[0] < 90;
-        }
-        if (red && !inRun) ++runs;
-        inRun = red;
+        bool hit = false;
+        for (int y = 0; y < a.height && !hit; ++y) hit = pick(a.At(x, y));
+        if (hit && !inRun) ++runs;
+        inRun = hit;
     }
     return runs;
 }
+bool Red(COLORREF c) { return GetRValue(c) > 180 && GetGValue(c) < 90 && GetBValue(c) < 90; }
+bool Blue(COLORREF c) { return GetBValue(c) > 150 && GetRValue(c) < 100; }
 
-// The README's picture of a tip (MG_TIP_SHOT=file.bmp, tools/make-tip-shot.sh): the area as a
-// 32-bit BMP file.
-void SaveScreenArea(RECT r, const char* path) {
-    ScreenArea a = CaptureScreen(r);
-    for (size_t i = 3; i < a.pixels.size(); i += 4) a.pixels[i] = 0xFF;  // opaque: readers take the 4th byte as alpha
-    BITMAPINFOHEADER info = {sizeof(BITMAPINFOHEADER), a.width, -a.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = static_cast<DWORD>(file.bfOffBits + a.pixels.size());
-    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
-    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
-    bytes.append(reinterpret_cast<const char*>(a.pixels.data()), a.pixels.size());
-    WriteWholeFile(Wide(path), bytes);
+// The red and blue bars of the tip that shows, once the screen shows them as counted.
+bool BarsShown(const Toolbox& t, int red, int blue, std::string* seen) {
+    return WaitUntil([&] {
+        HWND tip = t.ShownTip();
+        const int r = tip ? ColumnRuns(tip, &Red) : -1, b = tip ? ColumnRuns(tip, &Blue) : -1;
+        *seen = std::to_string(r) + " red and " + std::to_string(b) + " blue bars";
+        return r == red && b == blue;
+    });
 }
 
 }  // namespace
@@ -97,9 +65,18 @@ TEST(RowTip, ShowsEachProbedRowsRecentHistoryAndNothingForARowWithout) {
     ASSERT_TRUE(t.started());
     t.ShowPage(1);
 
-    // Before any pass no row has a history, so resting on one shows nothing.
+    // Before any pass no row has a history, so resting on one shows nothing. The list checks
+    // the resting pointer once per hover time: the first check after the pointer came finds it
+    // moved, the next posts the hover. Each check is waited for until it is due and the
+    // program has run it, then the hover itself until it is dispatched.
     t.HoverRow(疆内超级列表框, 0);
-    Sleep(1500);
+    UINT hoverMs = 400;
+    SystemParametersInfoW(SPI_GETMOUSEHOVERTIME, 0, &hoverMs, 0);
+    for (int check = 0; check < 2; ++check) {
+        Sleep(hoverMs + 100);
+        ASSERT_TRUE(t.Settle());
+    }
+    ASSERT_TRUE(t.Sync());
     EXPECT_EQ(t.ShownTip(), nullptr);
 
     // Eight passes, one click each; a pass has reached the row once its tip counts it (an
@@ -128,13 +105,13 @@ TEST(RowTip, ShowsEachProbedRowsRecentHistoryAndNothingForARowWithout) {
     EXPECT_NE(text.find("\r\n最近8次：丢失2次（25%）\r\n"), std::string::npos) << text;
     EXPECT_NE(text.find("\r\n灯色自10时20分30秒起"), std::string::npos) << text;
     // The replies took 30 ms; a loaded machine reads them late, never early.
-    for (const char* key : {"最短", "平均", "最长"}) {
-        const int ms = NumberAfter(text, key);
-        EXPECT_GE(ms, 30) << key << " in " << text;
-        EXPECT_LT(ms, 30 + 150) << key << " in " << text;
-    }
-    Sleep(300);  // painted
-    EXPECT_EQ(RedColumnRuns(t.ShownTip()), 2);
+    const int shortest = NumberAfter(text, "最短"), mean = NumberAfter(text, "平均"), longest = NumberAfter(text, "最长");
+    EXPECT_GE(shortest, 30) << text;
+    EXPECT_LE(shortest, mean) << text;
+    EXPECT_LE(mean, longest) << text;
+    // Six replies in blue, the two losses in red.
+    std::string bars;
+    EXPECT_TRUE(BarsShown(t, 2, 6, &bars)) << bars;
     if (const char* shot = std::getenv("MG_TIP_SHOT")) {
         RECT list = t.ScreenRect(疆内分组框), tip = {};
         GetWindowRect(t.ShownTip(), &tip);
@@ -143,14 +120,14 @@ TEST(RowTip, ShowsEachProbedRowsRecentHistoryAndNothingForARowWithout) {
         InflateRect(&both, 8, 8);
         const RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
         IntersectRect(&both, &both, &screen);  // the screen DC gives nothing for an area past its edge
-        SaveScreenArea(both, shot);
+        WriteWholeFile(Wide(shot), BmpFile(CaptureScreen(both)));
     }
 
     // Moving to the next row shows that row's tip at once; leaving the list hides it.
     t.HoverRow(疆内超级列表框, 1);
     EXPECT_TRUE(WaitUntil([&] { return t.TipText().find("快（127.0.0.2）") == 0; }, kTipWait)) << t.TipText();
     EXPECT_NE(t.TipText().find("最近8次：丢失0次（0%）"), std::string::npos) << t.TipText();
-    EXPECT_EQ(RedColumnRuns(t.ShownTip()), 0);
+    EXPECT_TRUE(BarsShown(t, 0, 8, &bars)) << bars;
     RECT box = t.ScreenRect(编辑框秒);
     t.MovePointer({(box.left + box.right) / 2, (box.top + box.bottom) / 2});
     EXPECT_TRUE(WaitUntil([&] { return t.ShownTip() == nullptr; }, kTipWait));

@@ -11,10 +11,6 @@ using namespace units;
 
 namespace {
 
-const char kInsideDefaults[] =
-    "路由器，192.168.1.1，\r\n游戏服务器A，192.168.1.250，\r\n游戏服务器B，192.168.1.251，\r\n"
-    "电影服务器，192.168.1.252，\r\n龙管家服务器，192.168.1.253，\r\n新疆电信DNS，61.128.128.68，\r\n";
-
 int Lines(const std::string& s) {
     int n = 0;
     for (size_t i = 0; i + 1 < s.size(); ++i)
@@ -33,11 +29,16 @@ TEST(ToolboxStart, AFirstStartInAnEmptyDirectoryWritesTheDefaultsAndShowsOneRowP
     ASSERT_TRUE(toolbox.started());
 
     // The host files byte for byte: GBK, CR LF after every line, no byte-order mark.
-    EXPECT_EQ(ReadWholeFile(toolbox.File(L"疆内.txt")), kInsideDefaults);
+    EXPECT_EQ(ReadWholeFile(toolbox.File(L"疆内.txt")), HostList(kDefaultInsideHosts));
+    // The outside list: its labels in order, one line each (the addresses are placeholders).
     std::string outside = ReadWholeFile(toolbox.File(L"疆外.txt"));
-    EXPECT_EQ(Lines(outside), 21);
-    EXPECT_EQ(outside.rfind("百度，", 0), 0u);
-    EXPECT_EQ(outside.substr(outside.size() - 2), "\r\n");
+    EXPECT_EQ(Lines(outside), static_cast<int>(kDefaultOutsideLabels.size()));
+    size_t line = 0;
+    for (const std::string& label : kDefaultOutsideLabels) {
+        EXPECT_EQ(outside.compare(line, label.size() + 2, label + "，"), 0) << label;
+        line = outside.find("\r\n", line) + 2;
+    }
+    EXPECT_EQ(line, outside.size()) << "the last line ends the file with CR LF";
     DWORD attributes = GetFileAttributesW(toolbox.File(L"盘货记录").c_str());
     ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
     EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -63,10 +64,11 @@ TEST(ToolboxStart, AFirstStartInAnEmptyDirectoryWritesTheDefaultsAndShowsOneRowP
     ASSERT_EQ(toolbox.Rows(疆外超级列表框), 21);
     EXPECT_EQ(toolbox.Rows(超级列表框1), 6);
     EXPECT_EQ(toolbox.Rows(超级列表框2), 21);
-    EXPECT_EQ(toolbox.Cell(疆内超级列表框, 0, 1), "路由器");
-    EXPECT_EQ(toolbox.Cell(疆内超级列表框, 1, 1), "\r\n游戏服务器A");
-    EXPECT_EQ(toolbox.Cell(疆内超级列表框, 5, 1), "\r\n新疆电信DNS");
-    EXPECT_EQ(toolbox.Cell(超级列表框1, 0, 0), "192.168.1.1");
+    for (int row = 0; row < 6; ++row) {
+        const auto& [label, address] = kDefaultInsideHosts[static_cast<size_t>(row)];
+        EXPECT_EQ(toolbox.Cell(疆内超级列表框, row, 1), (row ? "\r\n" : "") + label);
+        EXPECT_EQ(toolbox.Cell(超级列表框1, row, 0), address);
+    }
     EXPECT_EQ(toolbox.Cell(超级列表框2, 0, 0), "www.baidu.com");
     for (int row = 0; row < 21; ++row) {
         if (row < 6) {

@@ -1,8 +1,12 @@
 #include "tests/win/toolbox/toolbox_driver.h"
 
+#include <gtest/gtest.h>
+
 #include <commctrl.h>
 
 #include <iterator>
+
+#include "tests/win/real_input.h"
 
 namespace {
 
@@ -28,27 +32,6 @@ BOOL CALLBACK FindChild(HWND hwnd, LPARAM lParam) {
         return FALSE;
     }
     return TRUE;
-}
-
-void SendKey(WORD vk, bool up) {
-    INPUT in = {};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-    if (vk == VK_LEFT || vk == VK_RIGHT || vk == VK_UP || vk == VK_DOWN || vk == VK_HOME || vk == VK_END ||
-        vk == VK_DELETE || vk == VK_INSERT)
-        in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
-    if (up) in.ki.dwFlags |= KEYEVENTF_KEYUP;
-    SendInput(1, &in, sizeof in);
-}
-
-void SendMouse(POINT screen, DWORD flags) {
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &in, sizeof in);
 }
 
 // A block of memory inside the program, for list-view messages that carry pointers.
@@ -109,30 +92,13 @@ std::wstring Wide(const std::string& gbk) {
     return out;
 }
 
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        if (condition()) return true;
-        if (GetTickCount() - start >= timeoutMs) return condition();
-        Sleep(15);
-    }
-}
-
-std::string HostList(const std::vector<std::pair<std::string, std::string>>& hosts) {
-    std::string file;
-    for (const auto& [label, address] : hosts) file += label + "，" + address + "，\r\n";
-    return file;
-}
-
-void CloseProgramOf(HWND window) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid);
-    PostMessageW(window, WM_CLOSE, 0, 0);
-    if (!process) return;
-    if (WaitForSingleObject(process, 10000) != WAIT_OBJECT_0) TerminateProcess(process, 1);
-    CloseHandle(process);
-    WaitUntil([&] { return !IsWindow(window); }, 10000);
+std::wstring ToolboxExe() {
+    wchar_t chosen[MAX_PATH] = {};
+    DWORD n = GetEnvironmentVariableW(L"MG_PROGRAM_UNDER_TEST", chosen, MAX_PATH);
+    std::wstring path = n > 0 && n < MAX_PATH ? std::wstring(chosen, n) : std::wstring(L"" MG_TOOLBOX_EXE);
+    for (wchar_t& c : path)
+        if (c == L'/') c = L'\\';
+    return path;
 }
 
 Toolbox::Toolbox() : Toolbox(Options{}) {}
@@ -164,18 +130,15 @@ void Toolbox::Start(const Options& options) {
     window_ = found;
     if (!window_) return;
     WaitForInputIdle(child_->handle(), 10000);
-    if (options.waitForLists) {
-        // The loader sizes the group boxes to their rows, then fills the rows.
-        WaitUntil(
-            [&] {
-                RECT in = ScreenRect(units::疆内分组框), out = ScreenRect(units::疆外分组框);
-                int insideRows = (in.bottom - in.top - 12) / 18, outsideRows = (out.bottom - out.top) / 18;
-                return in.bottom - in.top != 200 && Rows(units::疆内超级列表框) == insideRows &&
-                       Rows(units::疆外超级列表框) == outsideRows && Rows(units::超级列表框2) == outsideRows;
-            },
-            30000);
-    }
-    Activate();
+    // The loader sizes the group boxes to their rows, then fills the rows.
+    auto loaded = [&] {
+        RECT in = ScreenRect(units::疆内分组框), out = ScreenRect(units::疆外分组框);
+        int insideRows = (in.bottom - in.top - 12) / 18, outsideRows = (out.bottom - out.top) / 18;
+        return in.bottom - in.top != 200 && Rows(units::疆内超级列表框) == insideRows &&
+               Rows(units::疆外超级列表框) == outsideRows && Rows(units::超级列表框2) == outsideRows;
+    };
+    listsLoaded_ = !options.waitForLists || WaitUntil(loaded, 30000);
+    EXPECT_TRUE(Activate()) << "the program's window did not come to the front";
 }
 
 HWND Toolbox::Handle(rt::AnyUnit unit) const {
@@ -188,31 +151,30 @@ HWND Toolbox::Handle(rt::AnyUnit unit) const {
 
 void Toolbox::SetClock(const std::string& time) { WriteWholeFile(clockFile_, time); }
 
-void Toolbox::ChooseComboItem(rt::AnyUnit combo, int index) {
+bool Toolbox::ChooseComboItem(rt::AnyUnit combo, int index) {
     // Each step waits for the box to show it has taken the last one: under load a click can
     // land before the list of the previous choice has closed, or before this one has opened.
     HWND box = Handle(combo);
     auto dropped = [&] { return SendMessageW(box, CB_GETDROPPEDSTATE, 0, 0) != 0; };
-    WaitUntil([&] { return !dropped(); }, 20000);
+    if (!box || !WaitUntil([&] { return !dropped(); })) return false;
     RECT r = ScreenRect(combo);
     ClickScreen({r.right - 6, r.top + 8});  // the drop-down button
     HWND list = nullptr;
-    WaitUntil([&] { return dropped() && (list = FindProcessWindow(pid(), L"ComboLBox")) != nullptr; }, 20000);
-    if (!list) return;
+    if (!WaitUntil([&] { return dropped() && (list = FindProcessWindow(pid(), L"ComboLBox")) != nullptr; })) return false;
     RECT item = {};  // a standard list box message: the platform carries the rectangle across
-    SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    if (SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)) == LB_ERR) return false;
     POINT p = {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
     ClientToScreen(list, &p);
     ClickScreen(p);
-    WaitUntil([&] { return !dropped(); }, 20000);
+    return WaitUntil([&] { return !dropped(); });
 }
 
-void Toolbox::Activate() {
-    if (!window_) return;
+bool Toolbox::Activate() {
+    if (!window_) return false;
     SetForegroundWindow(window_);
-    WaitUntil([&] { return GetForegroundWindow() == window_ || GetAncestor(GetForegroundWindow(), GA_ROOT) == window_; },
-              10000);
-    Settle();
+    bool front = WaitUntil(
+        [&] { return GetForegroundWindow() == window_ || GetAncestor(GetForegroundWindow(), GA_ROOT) == window_; }, 10000);
+    return Settle() && front;
 }
 
 void Toolbox::ClickScreen(POINT screen) {
@@ -221,11 +183,9 @@ void Toolbox::ClickScreen(POINT screen) {
     if (screen.x == lastClick_.x && screen.y == lastClick_.y && since <= GetDoubleClickTime())
         Sleep(GetDoubleClickTime() - since + 50);
     lastClick_ = screen;
-    SendMouse(screen, MOUSEEVENTF_MOVE);
-    SendMouse(screen, MOUSEEVENTF_LEFTDOWN);
-    SendMouse(screen, MOUSEEVENTF_LEFTUP);
+    ClickScreenPoint(screen);
     lastClickTime_ = GetTickCount();
-    Settle();
+    EXPECT_TRUE(Settle()) << "a click was not handled";
 }
 
 void Toolbox::Click(rt::AnyUnit unit, POINT offset) {
@@ -236,23 +196,13 @@ void Toolbox::Click(rt::AnyUnit unit, POINT offset) {
 }
 
 void Toolbox::Press(WORD vk, int modifiers) {
-    const WORD mods[] = {VK_CONTROL, VK_SHIFT, VK_MENU};
-    for (int i = 0; i < 3; ++i)
-        if (modifiers & (1 << i)) SendKey(mods[i], false);
-    SendKey(vk, false);
-    SendKey(vk, true);
-    for (int i = 2; i >= 0; --i)
-        if (modifiers & (1 << i)) SendKey(mods[i], true);
-    Settle();
+    Tap(vk, modifiers);
+    EXPECT_TRUE(Settle()) << "a key was not handled";
 }
 
 void Toolbox::Type(const std::string& ascii) {
-    for (char c : ascii) {
-        SHORT scan = VkKeyScanW(static_cast<wchar_t>(static_cast<unsigned char>(c)));
-        if (scan == -1) continue;
-        int modifiers = ((scan >> 8) & 1) ? 2 : 0;
-        Press(static_cast<WORD>(scan & 0xFF), modifiers);
-    }
+    TypeAscii(ascii.c_str());
+    EXPECT_TRUE(Settle()) << "typing was not handled";
 }
 
 void Toolbox::Paste(rt::AnyUnit box, const std::wstring& text) {
@@ -284,19 +234,30 @@ void Toolbox::ShowPage(int page) {
 // A message sent to the window is answered before the input queued ahead of it is handled, so
 // the wait for input idle is what makes the input done; on a CPU-bound machine, under qemu,
 // that can take seconds.
-void Toolbox::Settle() {
-    if (!child_) return;
+bool Toolbox::Settle() {
+    if (!child_ || !window_) return false;
     for (int i = 0; i < 2; ++i) {
         DWORD_PTR ignored;
-        SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &ignored);
-        WaitForInputIdle(child_->handle(), 30000);
+        if (!SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &ignored)) return false;
+        if (WaitForInputIdle(child_->handle(), 30000) != 0) return false;
         Sleep(10);
     }
+    return true;
+}
+
+// The sentinel: a typing limit posted to the hidden separator box, which no one types into,
+// and read back once the program has dispatched it.
+bool Toolbox::Sync() {
+    HWND box = Handle(units::分割符编辑框);
+    if (!box) return false;
+    const LRESULT mark = 0x7000 + (++syncCount_ % 0x1000);
+    PostMessageW(box, EM_SETLIMITTEXT, static_cast<WPARAM>(mark), 0);
+    return WaitUntil([&] { return SendMessageW(box, EM_GETLIMITTEXT, 0, 0) == mark; }, 30000);
 }
 
 void Toolbox::MovePointer(POINT screen) {
-    SendMouse(screen, MOUSEEVENTF_MOVE);
-    Settle();
+    Mouse(screen, MOUSEEVENTF_MOVE);
+    EXPECT_TRUE(Settle()) << "the pointer's move was not handled";
 }
 
 RECT Toolbox::RowScreenRect(rt::AnyUnit listView, int row) const {
@@ -404,6 +365,30 @@ int Toolbox::Lamp(rt::AnyUnit listView, int row) const {
     return buffer.Get<LVITEMW>(0).iImage;
 }
 
+bool Toolbox::SetCell(rt::AnyUnit listView, int row, int column, const std::wstring& text) {
+    HWND h = Handle(listView);
+    RemoteBuffer buffer(remote_, sizeof(LVITEMW) + (text.size() + 1) * sizeof(wchar_t));
+    if (!h || !buffer.ok()) return false;
+    for (size_t i = 0; i <= text.size(); ++i) buffer.Put(sizeof(LVITEMW) + i * sizeof(wchar_t), text.c_str()[i]);
+    LVITEMW item = {};
+    item.iSubItem = column;
+    item.pszText = reinterpret_cast<wchar_t*>(buffer.at(sizeof(LVITEMW)));
+    buffer.Put(0, item);
+    return SendMessageW(h, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(buffer.at(0))) != 0;
+}
+
+bool Toolbox::SetLamp(rt::AnyUnit listView, int row, int image) {
+    HWND h = Handle(listView);
+    RemoteBuffer buffer(remote_, sizeof(LVITEMW));
+    if (!h || !buffer.ok()) return false;
+    LVITEMW item = {};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    item.iImage = image;
+    buffer.Put(0, item);
+    return SendMessageW(h, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(buffer.at(0))) != 0;
+}
+
 int Toolbox::ColumnWidth(rt::AnyUnit listView, int column) const {
     HWND h = Handle(listView);
     return h ? static_cast<int>(SendMessageW(h, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0)) : -1;
@@ -426,7 +411,7 @@ std::wstring Toolbox::ColumnTitle(rt::AnyUnit listView, int column) const {
 
 MessageBoxSeen Toolbox::AnswerMessageBox(DWORD timeoutMs) {
     MessageBoxSeen seen = child_ ? child_->CloseNextMessageBox(timeoutMs) : MessageBoxSeen{};
-    Settle();
+    EXPECT_TRUE(Settle()) << "the program did not go on after its message box";
     return seen;
 }
 
@@ -434,8 +419,8 @@ bool Toolbox::MessageBoxShowing() const { return child_ && FindProcessWindow(chi
 
 DWORD Toolbox::Close(DWORD timeoutMs) {
     if (!child_) return STILL_ACTIVE;
-    Activate();
-    Press(VK_F4, 4);
+    EXPECT_TRUE(Activate()) << "the program's window did not come to the front to be closed";
+    Tap(VK_F4, 4);  // the program ends: nothing is left to settle
     DWORD code = child_->Wait(timeoutMs);
     window_ = nullptr;
     return code;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "main_window_units.h"
+#include "tests/host_lists.h"
 #include "tests/win/child_process.h"
 
 // The program as built, or the copy that MG_PROGRAM_UNDER_TEST names (a sweep runs the program
@@ -24,15 +25,9 @@ std::wstring ToolboxExe();
 std::string Gbk(const std::wstring& wide);
 std::wstring Wide(const std::string& gbk);
 
-// A host list file as the program writes them: label，address， and CR LF per host (GBK).
-std::string HostList(const std::vector<std::pair<std::string, std::string>>& hosts);
-
-// Closes the program that owns the window and waits for it to end (ended by force after 10 s).
-void CloseProgramOf(HWND window);
-
-// Polls `condition` until it holds or `timeoutMs` passed; the last result. The default is
-// generous: the 32-bit program under qemu on a CPU-bound machine takes seconds for one export.
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 20000);
+// The program under test: as built, or the copy that MG_PROGRAM_UNDER_TEST names (a sweep runs
+// the program as it was when it began, whatever is rebuilt meanwhile).
+std::wstring ToolboxExe();
 
 // What the screen shows in `r`, as COLORREF values, row by row.
 std::vector<COLORREF> ScreenPixels(const RECT& r);
@@ -57,7 +52,8 @@ public:
     Toolbox(const Toolbox&) = delete;
     Toolbox& operator=(const Toolbox&) = delete;
 
-    bool started() const { return window_ != nullptr; }
+    // The main window showed (and, when the options ask for it, both result lists loaded).
+    bool started() const { return window_ != nullptr && listsLoaded_; }
     DWORD pid() const { return child_ ? child_->pid() : 0; }
     ChildProcess* process() const { return child_.get(); }
     HWND window() const { return window_; }
@@ -72,21 +68,28 @@ public:
     void SetClock(const std::string& time);
 
     // ---- Input (real, through the program's message loop) ----
-    void Activate();
+    // Brings the main window to the front; false when it did not get there.
+    bool Activate();
     void Click(rt::AnyUnit unit, POINT offset = {-1, -1});  // the unit's centre by default
     void ClickScreen(POINT screen);
     // Presses one key; modifiers 1 Ctrl, 2 Shift, 4 Alt held around it.
     void Press(WORD vk, int modifiers = 0);
     // Types the ASCII text key by key.
     void Type(const std::string& ascii);
-    // Opens a combo box's list with a click and clicks item `index` in it.
-    void ChooseComboItem(rt::AnyUnit combo, int index);
+    // Opens a combo box's list with a click and clicks item `index` in it; false when the list
+    // did not open or close again.
+    bool ChooseComboItem(rt::AnyUnit combo, int index);
     // Sets an edit box's text the way pasting does (no keyboard filter), through the clipboard.
     void Paste(rt::AnyUnit box, const std::wstring& text);
     // The tab of page `page` (0-2) clicked.
     void ShowPage(int page);
-    // Waits until the program has handled all input (it waits for more).
-    void Settle();
+    // Waits until the program has handled all input (it waits for more); false when it did not
+    // within 30 s. Every input above settles, asserting it.
+    bool Settle();
+    // Posts a sentinel to the program's window thread and waits until it has been dispatched:
+    // every message posted there before it (a hover, a character) has then been handled. For
+    // checks that something did not happen; false when it did not come.
+    bool Sync();
     // Moves the pointer there with real mouse input and rests it, without a click.
     void MovePointer(POINT screen);
     // Rests the pointer on row `row` of a list view, at its centre; it arrives from a few
@@ -101,6 +104,10 @@ public:
     int Rows(rt::AnyUnit listView) const;
     std::string Cell(rt::AnyUnit listView, int row, int column) const;  // GBK
     int Lamp(rt::AnyUnit listView, int row) const;                       // image index of column 0
+    // Writes a cell's text or a row's lamp in the program's list, as a sentinel that the
+    // program must overwrite; false when the list did not take it.
+    bool SetCell(rt::AnyUnit listView, int row, int column, const std::wstring& text);
+    bool SetLamp(rt::AnyUnit listView, int row, int image);
     int ColumnWidth(rt::AnyUnit listView, int column) const;
     RECT RowScreenRect(rt::AnyUnit listView, int row) const;  // the whole row; empty when none
     std::wstring ColumnTitle(rt::AnyUnit listView, int column) const;
@@ -124,7 +131,9 @@ private:
     std::wstring clockFile_;
     std::unique_ptr<ChildProcess> child_;
     HWND window_ = nullptr;
-    HANDLE remote_ = nullptr;
+    bool listsLoaded_ = false;
+    HANDLE remote_ = nullptr;  // the process opened for reading list views
+    int syncCount_ = 0;
     POINT lastClick_ = {-1, -1};
-    DWORD lastClickTime_ = 0;  // the process opened for reading list views
+    DWORD lastClickTime_ = 0;
 };

@@ -101,9 +101,10 @@ TEST(TopUp, ResultsRewritingAndClearing) {
         EXPECT_EQ(t.Text(box), "");
     }
 
-    // All boxes empty: 0 / 0, and the calculation still completes without a word.
+    // All boxes empty: 0 / 0, and the calculation still completes without a word, showing the
+    // not-a-number as the program writes it.
     t.Click(计算按钮);
-    EXPECT_NE(t.Text(编辑框4), "");
+    EXPECT_EQ(t.Text(编辑框4), "nan");
     EXPECT_FALSE(t.MessageBoxShowing());
 
     // 清除数据 empties the page's four boxes and the monitor's interval box, and leaves the
