@@ -258,7 +258,7 @@ protected:
 TEST_F(MainWindowLoad, RaisesCreatedThreeAndFourThenTheFocusEventsOnTheWayToTheFirstCountBox) {
     const std::vector<std::pair<uint32_t, int32_t>> expected = {
         {0, WindowData::Created.number}, {0, WindowData::Loaded.number},     {0, WindowData::Ready.number},
-        {0, CommonEvents::GotFocus.number}, {0, CommonEvents::LostFocus.number}, {kDrink1, CommonEvents::GotFocus.number}};
+        {0, CommonEvents::GotFocus.number}, {0, CommonEvents::LostFocus.number}, {units::盘饮料1.unitId, CommonEvents::GotFocus.number}};
     EXPECT_EQ(g_raised, expected);
 }
 

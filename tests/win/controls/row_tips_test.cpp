@@ -14,6 +14,7 @@
 #include "controls/list_view_data.h"
 #include "controls/list_view_unit.h"
 #include "controls/row_tip.h"
+#include "controls/unit_types.h"
 #include "forms/forms_runtime.h"
 #include "tests/win/controls/control_test_util.h"
 #include "tests/win/forms/form_fixture.h"

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/unit_types.h"
 #include "forms/font_rules.h"
 #include "forms/forms_runtime.h"
 #include "forms/type_data/button_data.h"

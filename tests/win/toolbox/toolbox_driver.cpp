@@ -92,15 +92,6 @@ std::wstring Wide(const std::string& gbk) {
     return out;
 }
 
-std::wstring ToolboxExe() {
-    wchar_t chosen[MAX_PATH] = {};
-    DWORD n = GetEnvironmentVariableW(L"MG_PROGRAM_UNDER_TEST", chosen, MAX_PATH);
-    std::wstring path = n > 0 && n < MAX_PATH ? std::wstring(chosen, n) : std::wstring(L"" MG_TOOLBOX_EXE);
-    for (wchar_t& c : path)
-        if (c == L'/') c = L'\\';
-    return path;
-}
-
 Toolbox::Toolbox() : Toolbox(Options{}) {}
 Toolbox::Toolbox(const Options& options) { Start(options); }
 

@@ -25,10 +25,6 @@ std::wstring ToolboxExe();
 std::string Gbk(const std::wstring& wide);
 std::wstring Wide(const std::string& gbk);
 
-// The program under test: as built, or the copy that MG_PROGRAM_UNDER_TEST names (a sweep runs
-// the program as it was when it began, whatever is rebuilt meanwhile).
-std::wstring ToolboxExe();
-
 // What the screen shows in `r`, as COLORREF values, row by row.
 std::vector<COLORREF> ScreenPixels(const RECT& r);
 
