@@ -545,7 +545,7 @@ TEST(TransLabel, ASeeThroughLabelBeneathKeepsItsTextWhenTheOneAboveIsWritten) {
     Shot before = CaptureScreen(r);
     ASSERT_GT(CaptureScreen(overlap).Count(kBlue), 20) << "part of the lower text lies under the upper label";
 
-    WriteText(kL1, 8, "新的");
+    WriteText(kL1, rt::TransLabel::Caption, "新的");
     Pump(80);
     Shot after = CaptureScreen(r);
     EXPECT_TRUE(after == before) << "neither lost nor drawn over itself: " << Difference(after, before);

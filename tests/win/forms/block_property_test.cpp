@@ -148,11 +148,11 @@ TEST(BlockProperties, AMalformedBlockIsRefusedWholeAndTheOldValueStays) {
 TEST(BlockProperties, ComboBoxItemsAreReplacedAndTheRebuiltBoxShowsThem) {
     LoadUnits();
     const HWND old = UnitHandle(kCombo);
-    ASSERT_EQ(ReadInt(kCombo, 19), 1);
-    const std::string content = ReadText(kCombo, 9);
+    ASSERT_EQ(ReadInt(kCombo, rt::ComboBox::CurrentSelection), 1);
+    const std::string content = ReadText(kCombo, rt::ComboBox::Content);
     WriteBlock(kCombo, 20, Items({"甲", "乙"}));
     EXPECT_EQ(ReadBlock(kCombo, 20), Items({"甲", "乙"}));
-    EXPECT_EQ(ReadInt(kCombo, 19), -1);
+    EXPECT_EQ(ReadInt(kCombo, rt::ComboBox::CurrentSelection), -1);
     const HWND fresh = UnitHandle(kCombo);
     EXPECT_NE(fresh, old) << "rebuilt";
     EXPECT_FALSE(IsWindow(old));
@@ -161,7 +161,7 @@ TEST(BlockProperties, ComboBoxItemsAreReplacedAndTheRebuiltBoxShowsThem) {
     SendMessageW(fresh, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(first));
     EXPECT_EQ(std::wstring(first), Wide("甲"));
     EXPECT_EQ(SendMessageW(fresh, CB_GETCURSEL, 0, 0), CB_ERR);
-    EXPECT_EQ(ReadText(kCombo, 9), content) << "the edit field keeps its text";
+    EXPECT_EQ(ReadText(kCombo, rt::ComboBox::Content), content) << "the edit field keeps its text";
 }
 
 // Spin buttons beside an edit box leave its content as stored, whether the box is made
@@ -169,14 +169,14 @@ TEST(BlockProperties, ComboBoxItemsAreReplacedAndTheRebuiltBoxShowsThem) {
 TEST(BlockProperties, SpinButtonsKeepTheEditBoxContent) {
     LoadUnits();
     ASSERT_NE(SpinOf(UnitHandle(kSpinHello)), nullptr);
-    EXPECT_EQ(ReadText(kSpinHello, 8), "hello");
-    EXPECT_EQ(ReadText(kSpinZeros, 8), "007");
-    WriteText(kSpinZeros, 8, "hello");
-    EXPECT_EQ(ReadText(kSpinZeros, 8), "hello");
+    EXPECT_EQ(ReadText(kSpinHello, rt::EditBox::Content), "hello");
+    EXPECT_EQ(ReadText(kSpinZeros, rt::EditBox::Content), "007");
+    WriteText(kSpinZeros, rt::EditBox::Content, "hello");
+    EXPECT_EQ(ReadText(kSpinZeros, rt::EditBox::Content), "hello");
 
-    WriteInt(kPlain, 21, 1);
+    WriteInt(kPlain, rt::EditBox::SpinMode, 1);
     ASSERT_NE(SpinOf(UnitHandle(kPlain)), nullptr) << "spin mode on: rebuilt with spin buttons";
-    EXPECT_EQ(ReadText(kPlain, 8), "007");
+    EXPECT_EQ(ReadText(kPlain, rt::EditBox::Content), "007");
     wchar_t shown[16] = {};
     GetWindowTextW(UnitHandle(kPlain), shown, 16);
     EXPECT_EQ(std::wstring(shown), L"007");

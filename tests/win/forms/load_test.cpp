@@ -138,7 +138,7 @@ TEST(Loading, AContainerListedAfterItsUnitsHoldsThemAndEveryWindowStacksInTableO
     LoadTestWindow();
     EXPECT_EQ(GetParent(UnitHandle(kB)), UnitHandle(kD));
     EXPECT_EQ(GetParent(UnitHandle(kC)), UnitHandle(kD));
-    EXPECT_EQ(ReadInt(kC, 1), 60);
+    EXPECT_EQ(ReadInt(kC, rt::Common::Top), 60);
     EXPECT_EQ(Stacked(FormHandle()), (std::vector<HWND>{UnitHandle(kA), UnitHandle(kD), UnitHandle(kE)}));
     EXPECT_EQ(Stacked(UnitHandle(kD)), (std::vector<HWND>{UnitHandle(kB), UnitHandle(kC)}));
     // Ids count from the last position down, wherever a unit was made.
