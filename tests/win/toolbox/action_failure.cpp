@@ -3,6 +3,8 @@
 #include <cstring>
 #include <functional>
 
+#include <gtest/gtest.h>
+
 #include "tests/win/toolbox/monitor_load.h"
 
 using namespace units;
@@ -78,7 +80,7 @@ std::function<bool()> Prepare(Toolbox& t, ToolAction action) {
             t.Click(盘香烟4);
             t.Type("1");
             t.Press(VK_RETURN);  // the last box hands over to 计算
-            WaitUntil([&t] { return t.HasFocus(计算); });
+            EXPECT_TRUE(WaitUntil([&t] { return t.HasFocus(计算); })) << "Enter did not reach 计算";
             return [&t] { return !t.Text(总额).empty(); };
         case ToolAction::TopUp:
             t.ShowPage(2);
@@ -87,7 +89,7 @@ std::function<bool()> Prepare(Toolbox& t, ToolAction action) {
                 t.Type(amount);
                 t.Press(VK_RETURN);
             }
-            WaitUntil([&t] { return t.HasFocus(计算按钮); });
+            EXPECT_TRUE(WaitUntil([&t] { return t.HasFocus(计算按钮); })) << "Enter did not reach 计算按钮";
             return [&t] { return !t.Text(编辑框4).empty(); };
     }
     return [] { return false; };

@@ -54,7 +54,8 @@ TEST(HostFiles, AFileHeldWithoutSharingIsNeverReplacedAndItsListStartsEmpty) {
     options.beforeStart = [&](const std::wstring& folder) {
         const std::wstring file = folder + L"\\疆内.txt";
         holder = std::make_unique<ChildProcess>(TestBinaryPath(L"file_holder.exe"), std::vector<std::wstring>{file});
-        WaitUntil([&] { return HeldByAnother(file); });
+        // Another Wine program's start can take tens of seconds on a loaded machine.
+        ASSERT_TRUE(WaitUntil([&] { return HeldByAnother(file); }, 60000)) << "the second program did not hold the file";
     };
     Toolbox t(options);
     ASSERT_TRUE(t.started());

@@ -80,7 +80,7 @@ bool WatchToTheEnd(ChildProcess& child, ProgramRun& run, const RunOptions& optio
             MessageBoxSeen box = child.CloseNextMessageBox(100);
             if (box.found) run.boxes.push_back(box);
             // OK is posted: the same box may still show for a moment, and must not count twice.
-            WaitUntil([&] { return !IsWindow(shown) || !IsWindowVisible(shown); }, 5000);
+            WaitUntil([&] { return !IsWindow(shown) || !IsWindowVisible(shown); }, 30000);
             quietSince = GetTickCount();
             continue;
         }

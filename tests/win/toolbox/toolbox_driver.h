@@ -114,7 +114,7 @@ public:
 
     // ---- Message boxes and the end ----
     // A message box of the program: waits for it, reads it and presses OK.
-    MessageBoxSeen AnswerMessageBox(DWORD timeoutMs = 5000);
+    MessageBoxSeen AnswerMessageBox(DWORD timeoutMs = 30000);
     bool MessageBoxShowing() const;
     // Closes the main window with Alt+F4 and waits for the process; its exit code.
     DWORD Close(DWORD timeoutMs = 20000);
