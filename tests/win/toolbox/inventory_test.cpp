@@ -114,7 +114,7 @@ TEST(InventorySheet, AWholeCountWithTheKeyboardAloneAndTheWalkOfTheChain) {
     t.Type("0");  // 20 packs now
     t.Press(VK_RETURN);
     t.Press(VK_RETURN);
-    ASSERT_TRUE(t.HasFocus(计算));
+    ASSERT_TRUE(WaitUntil([&] { return t.HasFocus(计算); }));
     t.Press(VK_DOWN);
     ASSERT_TRUE(t.Sync());
     EXPECT_TRUE(t.HasFocus(计算));
@@ -128,17 +128,17 @@ TEST(InventorySheet, AWholeCountWithTheKeyboardAloneAndTheWalkOfTheChain) {
     EXPECT_EQ(t.Text(盘饮料1), "3");
     EXPECT_EQ(t.Text(盘饮料2), "3");
     t.Press(VK_RETURN);
-    EXPECT_TRUE(t.HasFocus(盘饮料2));
+    EXPECT_TRUE(WaitUntil([&] { return t.HasFocus(盘饮料2); }));
     EXPECT_EQ(t.Text(盘饮料2), "");
     EXPECT_EQ(t.Text(盘饮料1), "3");
 
     // Down is Enter, whatever the modifiers; Up and other keys are not.
     t.Press(VK_DOWN);
-    EXPECT_TRUE(t.HasFocus(盘饮料3));
+    EXPECT_TRUE(WaitUntil([&] { return t.HasFocus(盘饮料3); }));
     t.Press(VK_RETURN, 2);  // Shift+Enter
-    EXPECT_TRUE(t.HasFocus(盘饮料4));
+    EXPECT_TRUE(WaitUntil([&] { return t.HasFocus(盘饮料4); }));
     t.Press(VK_DOWN, 1);  // Ctrl+Down
-    EXPECT_TRUE(t.HasFocus(盘饮料5));
+    EXPECT_TRUE(WaitUntil([&] { return t.HasFocus(盘饮料5); }));
     t.Press(VK_UP);
     t.Press(VK_RIGHT);
     ASSERT_TRUE(t.Sync());
@@ -149,13 +149,13 @@ TEST(InventorySheet, AWholeCountWithTheKeyboardAloneAndTheWalkOfTheChain) {
     t.Type("7");
     t.Click(盘饮料14);
     t.Press(VK_RETURN);
-    EXPECT_TRUE(t.HasFocus(盘小吃1));
+    EXPECT_TRUE(WaitUntil([&] { return t.HasFocus(盘小吃1); }));
     EXPECT_EQ(t.Text(盘小吃1), "");
     t.Click(盘香烟1);
     t.Type("7");
     t.Click(盘小吃14);
     t.Press(VK_DOWN);
-    EXPECT_TRUE(t.HasFocus(盘香烟1));
+    EXPECT_TRUE(WaitUntil([&] { return t.HasFocus(盘香烟1); }));
     EXPECT_EQ(t.Text(盘香烟1), "");
 
     // The keyboard filter of the count boxes and of 其它钱数: digits and "-" anywhere.

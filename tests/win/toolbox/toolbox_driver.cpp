@@ -402,6 +402,13 @@ std::wstring Toolbox::ColumnTitle(rt::AnyUnit listView, int column) const {
 
 MessageBoxSeen Toolbox::AnswerMessageBox(DWORD timeoutMs) {
     MessageBoxSeen seen = child_ ? child_->CloseNextMessageBox(timeoutMs) : MessageBoxSeen{};
+    if (seen.found) {
+        // OK is only posted: until the box has gone, a click meant for the window is refused
+        // and typing reaches the box.
+        HWND box = FindProcessWindow(child_->pid(), L"#32770");
+        EXPECT_TRUE(WaitUntil([&] { return !box || !IsWindow(box) || !IsWindowVisible(box); }, 30000))
+            << "the message box stayed after OK";
+    }
     EXPECT_TRUE(Settle()) << "the program did not go on after its message box";
     return seen;
 }

@@ -36,13 +36,13 @@ TEST(TopUp, ResultsRewritingAndClearing) {
     t.Click(编辑框1);
     t.Type("100");
     t.Press(VK_RETURN);
-    EXPECT_TRUE(t.HasFocus(编辑框2));
+    EXPECT_TRUE(WaitUntil([&] { return t.HasFocus(编辑框2); }));
     t.Type("50");
     t.Press(VK_DOWN);
-    EXPECT_TRUE(t.HasFocus(编辑框3));
+    EXPECT_TRUE(WaitUntil([&] { return t.HasFocus(编辑框3); }));
     t.Type("3");
     t.Press(VK_RETURN, 2);  // Shift+Enter advances too
-    EXPECT_TRUE(t.HasFocus(计算按钮));
+    EXPECT_TRUE(WaitUntil([&] { return t.HasFocus(计算按钮); }));
     EXPECT_EQ(t.Text(编辑框3), "3");
     t.Press(VK_DOWN);
     EXPECT_TRUE(t.HasFocus(计算按钮));
@@ -73,7 +73,7 @@ TEST(TopUp, ResultsRewritingAndClearing) {
     t.Type("0");
     t.Press(VK_RETURN);
     EXPECT_EQ(t.Text(编辑框2), "");
-    EXPECT_TRUE(t.HasFocus(编辑框3));
+    EXPECT_TRUE(WaitUntil([&] { return t.HasFocus(编辑框3); }));
     EXPECT_EQ(t.Text(编辑框3), "");
 
     // Leaving a decimal box writes its leading number back; zero becomes empty.
