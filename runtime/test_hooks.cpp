@@ -29,6 +29,7 @@ constexpr uint64_t kNoPress = ~uint64_t{0};
 std::atomic<bool> g_pressArmed{false};
 std::atomic<uint64_t> g_failAfterPress{0};
 std::atomic<uint64_t> g_countAtPress{kNoPress};
+std::atomic<uint32_t> g_inputSentinels{0};
 
 bool IsPress(UINT message) {
     return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
@@ -66,6 +67,7 @@ bool AnswerTestHookMessage(UINT message, WPARAM wParam, LRESULT* result) {
     static const UINT countQuery = RegisterWindowMessageW(kAllocationCountQuery);
     static const UINT failAtInput = RegisterWindowMessageW(kFailAllocationAtInput);
     static const UINT sinceInput = RegisterWindowMessageW(kAllocationsSinceInput);
+    static const UINT sentinels = RegisterWindowMessageW(kInputSentinelsTaken);
     if (message == 0) return false;
     if (message == countQuery) {
         *result = static_cast<LRESULT>(AllocationCount());
@@ -77,6 +79,8 @@ bool AnswerTestHookMessage(UINT message, WPARAM wParam, LRESULT* result) {
     } else if (message == sinceInput) {
         uint64_t at = g_countAtPress;
         *result = at == kNoPress ? -1 : static_cast<LRESULT>(AllocationCount() - at);
+    } else if (message == sentinels) {
+        *result = static_cast<LRESULT>(g_inputSentinels.load());
     } else {
         return false;
     }
@@ -84,6 +88,10 @@ bool AnswerTestHookMessage(UINT message, WPARAM wParam, LRESULT* result) {
 }
 
 void NoteMessageForTestHooks(const MSG& msg) {
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_F24) {
+        g_inputSentinels.fetch_add(1);
+        return;  // the driver's, not the user's: it arms nothing
+    }
     if (!IsPress(msg.message) || !g_pressArmed.exchange(false)) return;
     g_countAtPress = AllocationCount();
     if (uint64_t n = g_failAfterPress) InjectAllocationFailure(n);

@@ -8,6 +8,9 @@
 //                                press the message loop takes fails (N = 0: it is only counted
 //                                from there), so that a sweep can fail one action's allocations
 //   kAllocationsSinceInput       answers the allocations since that press, -1 before it came
+//   kInputSentinelsTaken         answers how many F24 key presses the message loop has taken:
+//                                input is taken in order, so a driver that presses F24 after
+//                                its input knows that input handled once the count moves
 #pragma once
 
 #include <windows.h>
@@ -20,6 +23,7 @@
 inline constexpr wchar_t kAllocationCountQuery[] = L"MgTestAllocationCount";
 inline constexpr wchar_t kFailAllocationAtInput[] = L"MgTestFailAllocationAtInput";
 inline constexpr wchar_t kAllocationsSinceInput[] = L"MgTestAllocationsSinceInput";
+inline constexpr wchar_t kInputSentinelsTaken[] = L"MgTestInputSentinelsTaken";
 
 // The allocation that MG_FAIL_ALLOCATION names, 0 for none. Allocates nothing: the heap asks
 // before it counts its very first allocation.

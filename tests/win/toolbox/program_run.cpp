@@ -34,22 +34,6 @@ std::string OneFatalBox(const ProgramRun& run, Matches matches) {
     return "";
 }
 
-struct OwnerSearch {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK FindHiddenOwner(HWND hwnd, LPARAM lParam) {
-    auto* s = reinterpret_cast<OwnerSearch*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    wchar_t cls[64] = {};
-    GetClassNameW(hwnd, cls, 64);
-    if (pid != s->pid || wcscmp(cls, L"_XR_HideOwner") != 0) return TRUE;
-    s->found = hwnd;
-    return FALSE;
-}
-
 struct ListRows {
     int rows;
 };
@@ -148,12 +132,6 @@ std::string Describe(const ProgramRun& run) {
     if (run.windowShown) s += run.closedByUs ? "window shown and closed, " : "window shown, ";
     s += run.exitCode == STILL_ACTIVE ? std::string("did not end") : "exit " + Hex(run.exitCode);
     return s;
-}
-
-HWND HiddenOwnerOf(DWORD pid) {
-    OwnerSearch s{pid, nullptr};
-    EnumWindows(&FindHiddenOwner, reinterpret_cast<LPARAM>(&s));
-    return s.found;
 }
 
 uint64_t AllocationsUntilListsLoaded() {

@@ -37,10 +37,6 @@ ProgramRun RunProgram(const RunOptions& options);
 // the options' time is up (false; it still runs).
 bool WatchToTheEnd(ChildProcess& child, ProgramRun& run, const RunOptions& options);
 
-// The program's hidden owner window (class _XR_HideOwner), where its test hooks answer; null
-// when it has none.
-HWND HiddenOwnerOf(DWORD pid);
-
 // The program run with this window template instead of its own (its test hook reads the file).
 ProgramRun RunWithTemplate(const std::vector<uint8_t>& image, DWORD closeAfterQuietMs = 0);
 

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <iterator>
+#include <optional>
 
 #include "tests/win/real_input.h"
 
@@ -19,6 +20,30 @@ uint32_t ControlIdOf(rt::AnyUnit unit) {
     for (size_t k = 1; k < count; ++k)
         if (units::kAllUnits[k].unit == unit) return static_cast<uint32_t>(100 + 10 * (count - 1 - k));
     return 0;
+}
+
+struct OwnerSearch {
+    DWORD pid;
+    HWND found;
+};
+BOOL CALLBACK FindHiddenOwner(HWND hwnd, LPARAM lParam) {
+    auto* s = reinterpret_cast<OwnerSearch*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t cls[64] = {};
+    GetClassNameW(hwnd, cls, 64);
+    if (pid != s->pid || wcscmp(cls, L"_XR_HideOwner") != 0) return TRUE;
+    s->found = hwnd;
+    return FALSE;
+}
+
+// The input sentinels the program's message loop has taken (its test hook), or nothing when
+// it does not answer.
+std::optional<DWORD_PTR> InputSentinelsTaken(HWND owner) {
+    static const UINT query = RegisterWindowMessageW(L"MgTestInputSentinelsTaken");
+    DWORD_PTR taken = 0;
+    if (!owner || !SendMessageTimeoutW(owner, query, 0, 0, SMTO_NORMAL, 1000, &taken)) return std::nullopt;
+    return taken;
 }
 
 struct ChildSearch {
@@ -227,6 +252,28 @@ void Toolbox::ShowPage(int page) {
 // that can take seconds.
 bool Toolbox::Settle() {
     if (!child_ || !window_) return false;
+    // Posted messages come before input, so only input sent after it tells that the input
+    // before has been taken, and the loop takes one message at a time. A key goes to the
+    // window in front when it is sent: after another program's window (an editor, the record
+    // folder) a click brings the program back first.
+    const HWND owner = HiddenOwnerOf(pid());
+    const auto inFront = [&] {
+        DWORD front = 0;
+        GetWindowThreadProcessId(GetForegroundWindow(), &front);
+        return front == pid();
+    };
+    const std::optional<DWORD_PTR> before = InputSentinelsTaken(owner);
+    if (before && WaitUntil(inFront, 10000)) {
+        Tap(kInputSentinelKey);
+        const DWORD start = GetTickCount();
+        for (;;) {
+            const std::optional<DWORD_PTR> now = InputSentinelsTaken(owner);
+            if ((now && *now != *before) || MessageBoxShowing()) break;
+            if (WaitForSingleObject(child_->handle(), 0) == WAIT_OBJECT_0 || GetTickCount() - start > 30000)
+                return false;
+            Sleep(10);
+        }
+    }
     for (int i = 0; i < 2; ++i) {
         DWORD_PTR ignored;
         if (!SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &ignored)) return false;
@@ -422,4 +469,10 @@ DWORD Toolbox::Close(DWORD timeoutMs) {
     DWORD code = child_->Wait(timeoutMs);
     window_ = nullptr;
     return code;
+}
+
+HWND HiddenOwnerOf(DWORD pid) {
+    OwnerSearch s{pid, nullptr};
+    EnumWindows(&FindHiddenOwner, reinterpret_cast<LPARAM>(&s));
+    return s.found;
 }

@@ -21,6 +21,10 @@
 // as it was when it began, whatever is rebuilt meanwhile).
 std::wstring ToolboxExe();
 
+// The program's hidden owner window (class _XR_HideOwner), where its test hooks answer; null
+// when it has none.
+HWND HiddenOwnerOf(DWORD pid);
+
 // The text as the program holds it (GBK) from UTF-16, and back.
 std::string Gbk(const std::wstring& wide);
 std::wstring Wide(const std::string& gbk);
@@ -79,8 +83,10 @@ public:
     void Paste(rt::AnyUnit box, const std::wstring& text);
     // The tab of page `page` (0-2) clicked.
     void ShowPage(int page);
-    // Waits until the program has handled all input (it waits for more); false when it did not
-    // within 30 s. Every input above settles, asserting it.
+    // Waits until the program has handled all input sent so far: a sentinel key pressed after
+    // it has been taken by the program's message loop (or a message box has come up), and the
+    // program waits for more. False when that did not come within 30 s. Every input above
+    // settles, asserting it.
     bool Settle();
     // Posts a sentinel to the program's window thread and waits until it has been dispatched:
     // every message posted there before it (a hover, a character) has then been handled. For
