@@ -29,13 +29,16 @@ struct Expected {
     int lamp;
     int delayMs;      // -1: the time is hidden ("...")
     bool timeIsZero;  // no reply: the platform reports 0
+    // An answer at once lies under the inside list's 8 ms, a band too narrow for a busy
+    // machine: read 8 ms or more late, the row turns red, never anything else.
+    int lateLamp = -1;
 };
 
 // Inside: under 8 ms with the data echoed green, 8 to 99 red, 100 and more grey with "...".
 const Expected kInside[] = {
-    {"零", "127.0.0.1", kGreen, 0, false},   {"红", "127.1.0.40", kRed, 40, false},
+    {"零", "127.0.0.1", kGreen, 0, false, kRed},   {"红", "127.1.0.40", kRed, 40, false},
     {"慢", "127.1.1.44", kGrey, -1, false},  // 300 ms
-    {"静", "127.2.0.1", kGrey, 0, true},     {"名", "localhost", kGreen, 0, false},
+    {"静", "127.2.0.1", kGrey, 0, true},     {"名", "localhost", kGreen, 0, false, kRed},
 };
 // Outside: under 80 ms green, to 119 yellow, to 1999 red; no reply (time 0) grey with "...".
 const Expected kOutside[] = {
@@ -55,7 +58,8 @@ std::string RowFault(const Toolbox& t, rt::AnyUnit list, int row, const Expected
     const std::string time = t.Cell(list, row, 2);
     const int lamp = t.Lamp(list, row);
     std::string shown = "lamp " + std::to_string(lamp) + ", time \"" + time + "\"";
-    if (lamp != e.lamp) return shown + ": expected lamp " + std::to_string(e.lamp);
+    const bool late = e.lateLamp >= 0 && lamp == e.lateLamp && std::atoi(time.c_str()) >= 8;
+    if (lamp != e.lamp && !late) return shown + ": expected lamp " + std::to_string(e.lamp);
     if (e.delayMs < 0) return time == "..." ? "" : shown + ": expected \"...\"";
     if (time.empty() || time.find_first_not_of("0123456789") != std::string::npos) return shown + ": expected a time";
     if (e.timeIsZero) return time == "0" ? "" : shown + ": expected 0";
