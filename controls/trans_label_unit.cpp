@@ -116,11 +116,15 @@ void SeeThroughRepaint(HWND label) {
     // nothing through: whatever lies beneath it is drawn afresh when it appears, so the
     // repaint waits for that.
     if (!IsWindowVisible(label)) return;
+    // What lies beneath is redrawn from the nearest container that paints all of its own
+    // background (a clock label in a group box repaints that group box, not the page and the
+    // main window under it), else from the top window.
     HWND top = label;
     while (!(GetWindowLongW(top, GWL_STYLE) & WS_POPUP)) {
         HWND parent = GetParent(top);
         if (!parent) break;
         top = parent;
+        if (const UnitObject* unit = UnitObject::FromHandle(top); unit && unit->ErasesWholeClient()) break;
     }
 
     RECT area;
@@ -145,8 +149,9 @@ void SeeThroughRepaint(HWND label) {
         InvalidateRgn(held[i].hwnd, held[i].area.get(), FALSE);
         UpdateWindow(held[i].hwnd);
     }
-    // The text last, over what is now beneath it.
-    if (IsWindow(label)) InvalidateRect(label, nullptr, FALSE);
+    // The text last, over what is now beneath it, at once: a paint left to the message loop
+    // costs the program two more trips to the window server, every second for the clock.
+    if (IsWindow(label)) RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
 namespace {

@@ -95,6 +95,9 @@ public:
     virtual COLORREF BackgroundColour() const;
     // A solid brush of BackgroundColour(), owned by the object.
     HBRUSH BackgroundBrush();
+    // Its erase fills its whole client area, so nothing beneath it shows through: a
+    // see-through child's repaint need go no deeper than this window.
+    virtual bool ErasesWholeClient() const { return false; }
 
     // Calls fn on the thread that owns the window, synchronously (SendMessage when the
     // caller is another thread).

@@ -78,8 +78,14 @@ bool RunMessageLoop(const std::atomic<bool>* modalActive) {
     bool idle = true;
     long counter = 0;
     MSG msg;
+    // A peek is a round trip to the window server. The idle phase does not repeat the one
+    // that has just found the queue empty, and while no idle work is enabled the message
+    // phase simply waits for the next message: the idle phase would do nothing in between.
+    bool foundEmpty = false;
     for (;;) {
-        while (idle && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+        while (idle && (foundEmpty || !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))) {
+            foundEmpty = false;
+            EndPhase(Phase::kFirstPaint);  // nothing left to paint
             RunIdleCallbacks();
             if (!OnIdle(counter++)) idle = false;
         }
@@ -90,8 +96,8 @@ bool RunMessageLoop(const std::atomic<bool>* modalActive) {
                 idle = true;
                 counter = 0;
             }
-        } while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
-        EndPhase(Phase::kFirstPaint);  // nothing left to paint
+        } while (!idle || PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
+        foundEmpty = true;
     }
 }
 

@@ -29,6 +29,8 @@ public:
                                                      : static_cast<COLORREF>(data.backgroundColour);
     }
 
+    bool ErasesWholeClient() const override { return true; }
+
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == WM_ERASEBKGND) {

@@ -35,6 +35,7 @@
 #include "runtime/program_descriptor.h"
 #include "tests/win/controls/control_test_util.h"
 #include "tests/win/forms/form_fixture.h"
+#include "tests/win/screen_shot.h"
 #include "toolbox/rt.h"
 #include "toolbox/start_tools.h"
 
@@ -333,24 +334,33 @@ BOOL CALLBACK CollectTopWindow(HWND h, LPARAM p) {
 
 }  // namespace
 
-// The clock rewrites 时间显示 every second all day: one write may repaint the windows the
-// label lies over (each once, the label's text last) and nothing else in the process.
-TEST_F(MainWindow, AClockCaptionWriteRepaintsOnlyTheWindowsThatIntersectTheLabel) {
+// The clock rewrites 时间显示 every second all day: one write may repaint its group box and
+// the box's windows where the label lies (each once, the label's text last), nothing else in
+// the process. The box paints all of its background: the page and main window under it
+// would be painted over.
+TEST_F(MainWindow, AClockCaptionWriteRepaintsOnlyItsGroupBoxWhereTheLabelLies) {
     WriteInt(units::时钟1.unitId, rt::Timer::Interval, 0);  // the clock stops: only our write paints
     ASSERT_TRUE(SettlePosted());
     std::vector<HWND> all;
     EnumThreadWindows(GetCurrentThreadId(), CollectTopWindow, reinterpret_cast<LPARAM>(&all));
     ASSERT_GT(all.size(), 100u);
 
-    HWND label = Handle(units::时间显示);
+    HWND label = Handle(units::时间显示), box = Handle(units::分组框1);
+    ASSERT_EQ(GetParent(label), box);
     RECT area;
     GetWindowRect(label, &area);
     std::vector<HWND> intersecting;
+    size_t beneathTheBox = 0;
     for (HWND h : all) {
         RECT r, overlap;
         GetWindowRect(h, &r);
-        if (IsWindowVisible(h) && IntersectRect(&overlap, &r, &area)) intersecting.push_back(h);
+        if (!IsWindowVisible(h) || !IntersectRect(&overlap, &r, &area)) continue;
+        if (h == box || IsChild(box, h))
+            intersecting.push_back(h);
+        else
+            ++beneathTheBox;
     }
+    ASSERT_GE(beneathTheBox, 2u) << "the page and the main window lie under the box";
     std::sort(intersecting.begin(), intersecting.end());
 
     for (const char* caption : {"2026-12-09 13:20:31", "2026-12-09 13:20:32"}) {
@@ -362,9 +372,17 @@ TEST_F(MainWindow, AClockCaptionWriteRepaintsOnlyTheWindowsThatIntersectTheLabel
         for (const MessageLog::Entry& e : log.entries()) painted.push_back(e.hwnd);
         ASSERT_FALSE(painted.empty());
         EXPECT_EQ(painted.back(), label) << "the text comes last";
-        std::printf("one caption write of the clock line: %zu paints, %zu windows intersect it, %zu in the process\n",
-                    painted.size(), intersecting.size(), all.size());
         std::sort(painted.begin(), painted.end());
-        EXPECT_EQ(painted, intersecting) << "each window over or under the label once, no other";
+        EXPECT_EQ(painted, intersecting) << "the box and its windows over or under the label, each once, no other";
+
+        // On screen exactly what a repaint of the whole window shows: the text once, over the box.
+        Shot written = CaptureScreen(area);
+        EXPECT_GT(written.Count([](COLORREF c) { return GetRValue(c) > 200 && GetGValue(c) < 160; }), 10)
+            << "the clock's text is on screen";
+        RedrawWindow(GetAncestor(label, GA_ROOT), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        ASSERT_TRUE(SettlePosted());
+        Shot whole = CaptureScreen(area);
+        EXPECT_TRUE(written == whole) << Difference(written, whole);
     }
 }
