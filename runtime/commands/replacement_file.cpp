@@ -39,14 +39,16 @@ bool ReplacementFile::Write(const void* bytes, size_t size) {
         if (!::WriteFile(file_.get(), p, chunk, &wrote, nullptr) || wrote == 0) return false;
         p += wrote;
         size -= wrote;
+        wroteBytes_ = true;
     }
     return true;
 }
 
 bool ReplacementFile::PutInPlace() {
     // On the disk before it takes the name: a disk that fills up when the cache is written out
-    // fails here, not under the file's name.
-    if (!file_ || !FlushFileBuffers(file_.get())) return false;
+    // fails here, not under the file's name. An empty file has no bytes to lose, and a flush
+    // costs a disk round trip: a first start makes two host files empty before filling them.
+    if (!file_ || (wroteBytes_ && !FlushFileBuffers(file_.get()))) return false;
     if (marked_ && !MarkForDeletion(false)) return false;
     marked_ = false;
     file_.reset();

@@ -32,4 +32,5 @@ private:
     std::wstring temporary_;
     win::File file_;
     bool marked_ = false;  // the system deletes it when the handle closes
+    bool wroteBytes_ = false;
 };
