@@ -200,6 +200,11 @@ MessageBoxSeen ChildProcess::CloseNextMessageBox(DWORD timeoutMs) {
                 PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok));
             else
                 PostMessageW(box, WM_CLOSE, 0, 0);
+            seen.gone = WaitUntil(
+                [&] {
+                    return !IsWindow(box) || !IsWindowVisible(box) || WaitForSingleObject(process_, 0) == WAIT_OBJECT_0;
+                },
+                30000);
             return seen;
         }
         if (WaitForSingleObject(process_, 20) == WAIT_OBJECT_0) return seen;

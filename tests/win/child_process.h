@@ -35,6 +35,7 @@ struct MessageBoxSeen {
     std::wstring caption;
     std::wstring text;
     bool stopIcon = false;
+    bool gone = false;  // after OK it went (OK is only posted: until then clicks and keys reach the box)
 };
 
 class ChildProcess {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "runtime/test_hooks.h"
 #include "tests/win/toolbox/monitor_load.h"
 
 using namespace units;
@@ -22,13 +23,13 @@ bool SendHook(const Toolbox& t, const wchar_t* name, WPARAM wParam, DWORD_PTR* a
 // The Nth allocation from the next press fails; with 0 the press only starts the count.
 bool ArmAtNextPress(const Toolbox& t, uint64_t n) {
     DWORD_PTR armed = 0;
-    return SendHook(t, L"MgTestFailAllocationAtInput", static_cast<WPARAM>(n), &armed) && armed == 1;
+    return SendHook(t, kFailAllocationAtInput, static_cast<WPARAM>(n), &armed) && armed == 1;
 }
 
 // Allocations since the armed press; -1 before it came or when the program does not answer.
 int64_t AllocationsSincePress(const Toolbox& t) {
     DWORD_PTR since = 0;
-    if (!SendHook(t, L"MgTestAllocationsSinceInput", 0, &since)) return -1;
+    if (!SendHook(t, kAllocationsSinceInput, 0, &since)) return -1;
     return static_cast<int64_t>(static_cast<LONG_PTR>(since));
 }
 

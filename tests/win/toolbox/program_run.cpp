@@ -4,6 +4,7 @@
 
 #include <cwctype>
 
+#include "runtime/test_hooks.h"
 #include "tests/win/toolbox/toolbox_driver.h"
 
 namespace {
@@ -60,11 +61,10 @@ bool WatchToTheEnd(ChildProcess& child, ProgramRun& run, const RunOptions& optio
     DWORD quietSince = start;
     HWND window = nullptr;
     while (GetTickCount() - start < options.timeoutMs) {
-        if (HWND shown = FindProcessWindow(child.pid(), L"#32770")) {
+        if (FindProcessWindow(child.pid(), L"#32770")) {
+            // Closing waits until the box has gone, so it is not counted twice.
             MessageBoxSeen box = child.CloseNextMessageBox(100);
             if (box.found) run.boxes.push_back(box);
-            // OK is posted: the same box may still show for a moment, and must not count twice.
-            WaitUntil([&] { return !IsWindow(shown) || !IsWindowVisible(shown); }, 30000);
             quietSince = GetTickCount();
             continue;
         }
@@ -154,7 +154,7 @@ uint64_t AllocationsUntilListsLoaded() {
         60000);
     HWND owner = HiddenOwnerOf(child.pid());
     DWORD_PTR count = 0;
-    UINT query = RegisterWindowMessageW(L"MgTestAllocationCount");
+    UINT query = RegisterWindowMessageW(kAllocationCountQuery);
     if (!loaded || !owner || !SendMessageTimeoutW(owner, query, 0, 0, SMTO_NORMAL, 10000, &count)) count = 0;
     if (window) PostMessageW(window, WM_CLOSE, 0, 0);
     child.Wait(10000);
