@@ -185,7 +185,17 @@ void ListViewInsertRow(ArgValue* result, int32_t count, ArgValue* args) {
     cmd::SetInt(result, static_cast<int32_t>(Send(h, LVM_INSERTITEMW, 0, &item)));
 }
 
+void ListViewRunBatch(ArgValue* result, int32_t count, ArgValue* args) {
+    (void)result;
+    UnitObject* unit = ListViewUnit(count, args);
+    auto routine = reinterpret_cast<ListViewBatchRoutine>(cmd::PointerOr(count, args, 1, nullptr));
+    if (!unit || !routine) return;
+    void* parameter = cmd::PointerOr(count, args, 2, nullptr);
+    unit->RunOnWindowThread([&] { routine(parameter); });
+}
+
 const CommandRoutine kListViewCommands[kListViewCommandCount] = {
     &ListViewRowCount,      &ListViewCellText,     &ListViewSetCellText, &ListViewSetCellImage,
     &ListViewEnsureVisible, &ListViewInsertColumn, &ListViewColumnWidth, &ListViewInsertRow,
+    &ListViewRunBatch,
 };

@@ -39,9 +39,14 @@ void ListViewInsertColumn(ArgValue* result, int32_t count, ArgValue* args);
 void ListViewColumnWidth(ArgValue* result, int32_t count, ArgValue* args);   // column -> width, 0 if none
 // [index append], [text ""], [image -1], [check state], [indent], [data] -> index or -1
 void ListViewInsertRow(ArgValue* result, int32_t count, ArgValue* args);
+// routine, [parameter]: calls routine(parameter) on the thread that owns the list's window and
+// waits for it. A worker that writes many cells does so in one trip: on that thread each
+// command above is a plain call instead of a message and a thread switch.
+using ListViewBatchRoutine = void (*)(void* parameter);
+void ListViewRunBatch(ArgValue* result, int32_t count, ArgValue* args);
 
 // Library 3's command table, in the order above.
-constexpr uint32_t kListViewCommandCount = 8;
+constexpr uint32_t kListViewCommandCount = 9;
 extern const CommandRoutine kListViewCommands[kListViewCommandCount];
 
 // The unit type's operations, and whether a unit object is a list view unit.

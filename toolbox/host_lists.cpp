@@ -55,8 +55,12 @@ uint32_t MG_STDCALL LoadHostLists(void*) {
 
 void FillHostRows() {
     PhaseSpan span(Phase::kFillRows);
-    FillRows(疆内超级列表框, 超级列表框1, g_tools.insideParts, g_tools.insideHostCount);
-    FillRows(疆外超级列表框, 超级列表框2, g_tools.outsideParts, g_tools.outsideHostCount);
+    // All rows in one trip to the window thread: sent one by one from the loader, each of
+    // the six cells of a row would wait its turn behind the window's first paint.
+    ListViewBatch(疆内超级列表框, [] {
+        FillRows(疆内超级列表框, 超级列表框1, g_tools.insideParts, g_tools.insideHostCount);
+        FillRows(疆外超级列表框, 超级列表框2, g_tools.outsideParts, g_tools.outsideHostCount);
+    });
 }
 
 // The shell's editor for the list; an edited list takes effect at the next start.

@@ -49,16 +49,17 @@ Text ProbeRow(Unit<ListView> addresses, int32_t row, bool* echoed, bool* lost) {
     return ToText(static_cast<int32_t>(reply.roundTripTime));
 }
 
-void ShowVerdict(Unit<ListView> results, int32_t row, TextView time, RowVerdict verdict) {
+// The row's time and lamp, and the probe in its history, in one trip to the window thread:
+// rows whose hosts are silent all come to this point together, one timeout after they
+// started, and a trip for each cell would queue them behind each other.
+void ShowVerdict(Unit<ListView> results, int32_t row, TextView time, bool lost, RowVerdict verdict) {
     PhaseSpan span(Phase::kCellWrite);
-    ListViewSetCellText(results, row, 2, time);
-    ListViewSetCellImage(results, row, 0, verdict.lamp);
-    if (verdict.hideTime) ListViewSetCellText(results, row, 2, "...");
-}
-
-void RememberProbe(Unit<ListView> results, int32_t row, TextView time, bool lost, RowVerdict verdict) {
-    PhaseSpan span(Phase::kCellWrite);
-    RecordProbeOutcome(results, row, {lost, static_cast<uint32_t>(ToInteger(time)), verdict.lamp});
+    ListViewBatch(results, [&] {
+        ListViewSetCellText(results, row, 2, time);
+        ListViewSetCellImage(results, row, 0, verdict.lamp);
+        if (verdict.hideTime) ListViewSetCellText(results, row, 2, "...");
+        RecordProbeOutcome(results, row, {lost, static_cast<uint32_t>(ToInteger(time)), verdict.lamp});
+    });
 }
 
 }  // namespace
@@ -107,14 +108,12 @@ uint32_t MG_STDCALL ProbeWorker(void* rowIndex) {
     if (row < g_tools.insideHostCount.load()) {
         Text insideTime = ProbeRow(超级列表框1, row, &echoed, &lost);
         RowVerdict verdict = JudgeInsideHost(ToNumber(insideTime), echoed);
-        ShowVerdict(疆内超级列表框, row, insideTime, verdict);
-        RememberProbe(疆内超级列表框, row, insideTime, lost, verdict);
+        ShowVerdict(疆内超级列表框, row, insideTime, lost, verdict);
     }
     if (row < g_tools.outsideHostCount.load()) {
         Text outsideTime = ProbeRow(超级列表框2, row, &echoed, &lost);  // its echoed data is not looked at
         RowVerdict verdict = JudgeOutsideHost(ToNumber(outsideTime));
-        ShowVerdict(疆外超级列表框, row, outsideTime, verdict);
-        RememberProbe(疆外超级列表框, row, outsideTime, lost, verdict);
+        ShowVerdict(疆外超级列表框, row, outsideTime, lost, verdict);
     }
     return 0;
 }

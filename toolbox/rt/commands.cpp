@@ -137,6 +137,12 @@ int32_t ListViewColumnWidth(Unit<ListView> list, int32_t column) {
 }
 int32_t ListViewAppendRow(Unit<ListView> list) { return ListCommand(&::ListViewInsertRow, {list.Arg()}).Int(); }
 
+void ListViewBatch(Unit<ListView> list, const std::function<void()>& batch) {
+    ListViewBatchRoutine run = [](void* p) { (*static_cast<const std::function<void()>*>(p))(); };
+    ListCommand(&::ListViewRunBatch,
+                {list.Arg(), Handle(reinterpret_cast<intptr_t>(run)), Handle(reinterpret_cast<intptr_t>(&batch))});
+}
+
 // ---- Threads ----
 
 bool StartThread(ThreadRoutine routine, intptr_t parameter) {

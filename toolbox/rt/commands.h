@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <iterator>
 #include <optional>
@@ -203,6 +204,9 @@ int32_t ListViewAppendColumn(Unit<ListView> list, TextView title, int32_t width,
 int32_t ListViewColumnWidth(Unit<ListView> list, int32_t column);
 // Appends an empty row without image; its index, or -1.
 int32_t ListViewAppendRow(Unit<ListView> list);
+// Runs `batch` on the thread that owns the list's window and returns when it has run: from a
+// worker, the cells it writes there cost one trip to that thread instead of one each.
+void ListViewBatch(Unit<ListView> list, const std::function<void()>& batch);
 
 // ---- Threads and critical sections -------------------------------------------------------------
 

@@ -364,11 +364,12 @@ TEST(ListView, ARebuildKeepsOnlyTheFormsColumnsAndRows) {
     EXPECT_EQ(ColumnCount(), 1);
 }
 
-TEST(ListViewCommands, LibraryThreeListsTheEightCommandsInOrder) {
+TEST(ListViewCommands, LibraryThreeListsItsCommandsInOrder) {
     const CommandRoutine expected[] = {&ListViewRowCount,      &ListViewCellText,     &ListViewSetCellText, &ListViewSetCellImage,
-                                       &ListViewEnsureVisible, &ListViewInsertColumn, &ListViewColumnWidth, &ListViewInsertRow};
-    ASSERT_EQ(kExtendedUnitLibrary.commandCount, 8u);
-    for (size_t i = 0; i < 8; ++i) EXPECT_EQ(kExtendedUnitLibrary.commands[i], expected[i]) << "command " << i;
+                                       &ListViewEnsureVisible, &ListViewInsertColumn, &ListViewColumnWidth, &ListViewInsertRow,
+                                       &ListViewRunBatch};
+    ASSERT_EQ(kExtendedUnitLibrary.commandCount, 9u);
+    for (size_t i = 0; i < 9; ++i) EXPECT_EQ(kExtendedUnitLibrary.commands[i], expected[i]) << "command " << i;
 }
 
 TEST(ListViewCommands, ColumnsAndRowsWithOmittedAndOutOfRangeArguments) {
@@ -589,6 +590,34 @@ TEST(ListViewCommands, WorkerThreadsCallThemWhileTheWindowThreadPumps) {
     for (int i = 0; i < 20; ++i) EXPECT_EQ(read[static_cast<size_t>(i)], "127.0.0." + std::to_string(i + 2) + "|5ms");
     EXPECT_TRUE(NoImage(Item(1).iImage));
     EXPECT_EQ(Item(2).iImage, 1);
+}
+
+// A batch runs on the window thread, where the commands it calls are plain calls, and is
+// done when the worker's call returns; a unit of another type runs nothing.
+TEST(ListViewCommands, ABatchFromAWorkerRunsOnTheWindowThreadBeforeTheCallReturns) {
+    Load({ListUnit(kList, Report()), Unit(kEdit, kTypeEditBox, 10, 10, 100, 20, EditBoxData::Write({}))});
+    struct Batch {
+        DWORD thread = 0;
+        int rows = 0;
+    };
+    auto fill = [](void* p) {
+        auto* batch = static_cast<Batch*>(p);
+        batch->thread = GetCurrentThreadId();
+        for (int i = 0; i < 3; ++i) Call(&ListViewInsertRow, kList, {kOmitted, T("行")});
+        batch->rows = Call(&ListViewRowCount, kList).Int();
+    };
+    auto pointer = [](const void* p) { return ArgValue::OfPointer(p, kTagInt); };
+    Batch onList, onEdit;
+    int rowsAfter = -1;
+    RunOnWorkerWhilePumping([&] {
+        Call(&ListViewRunBatch, kList, {pointer(reinterpret_cast<const void*>(+fill)), pointer(&onList)});
+        rowsAfter = Call(&ListViewRowCount, kList).Int();
+        Call(&ListViewRunBatch, kEdit, {pointer(reinterpret_cast<const void*>(+fill)), pointer(&onEdit)});
+    });
+    EXPECT_EQ(onList.thread, GetCurrentThreadId());
+    EXPECT_EQ(onList.rows, 3);
+    EXPECT_EQ(rowsAfter, 3);
+    EXPECT_EQ(onEdit.thread, 0u);
 }
 
 TEST(ListViewCommands, AUnitOfAnotherTypeIsLeftAlone) {
