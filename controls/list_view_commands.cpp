@@ -1,6 +1,7 @@
-// The eight commands of library 3 on super list boxes. Each resolves the unit (a unit that
-// is not loaded is fatal there) and sends list-view messages to its window; SendMessage
-// carries them to the window's thread, so workers may call these concurrently.
+// The commands of library 3 on super list boxes. Each resolves the unit (a unit that is not
+// loaded is fatal there) and sends list-view messages to its window; SendMessage carries them
+// to the window's thread, so workers may call these concurrently. The ninth runs a batch of
+// them on that thread, where each is a plain call.
 #include <windows.h>
 #include <commctrl.h>
 

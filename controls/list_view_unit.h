@@ -1,5 +1,6 @@
-// The super list box: the platform's list-view control ("SysListView32") as a unit, and the eight commands of
-// library 3 that work on it.
+// The super list box: the platform's list-view control ("SysListView32") as a unit, and the commands of
+// library 3 that work on it (eight on its rows and columns, and one that runs a batch of them on
+// its window thread).
 //
 // Creation: style 0x46000000 (child, clip siblings, clip children), the view style and the
 // styles of the type-specific properties; extended list-view style 0x402 (sub-item

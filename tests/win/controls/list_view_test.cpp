@@ -1,6 +1,6 @@
 // The super list box on real windows: creation styles, property writes that act at once
 // or rebuild, image lists from "MITL" blocks, the form's columns and rows, the current
-// selection, and the eight commands with their edge cases, from the window thread and
+// selection, and the commands with their edge cases, from the window thread and
 // from a worker thread.
 #include <gtest/gtest.h>
 
