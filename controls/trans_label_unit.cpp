@@ -16,7 +16,21 @@ public:
     static const Behaviours<TransLabel> kBehaviours;
 
     // Every change shows through at once.
-    void AfterEveryWrite(const FieldDescription&) { SeeThroughRepaint(hwnd()); }
+    void AfterEveryWrite(const FieldDescription&) { ShowThrough(); }
+
+    // What lies beneath redrawn, then the text over it, last and once.
+    void ShowThrough() {
+        if (SeeThroughRepaint(hwnd())) DrawTextNow();
+    }
+
+    // The text drawn at once on the window's DC. The repaint has left the label without an
+    // update region, so a paint message would draw the same pixels for several more trips to
+    // the window server (the update and visible regions, the caret hidden and shown again),
+    // every second for the clock.
+    void DrawTextNow() const {
+        win::WindowDc dc(hwnd());
+        if (dc) Paint(dc.get());
+    }
     void ApplyCaption() { SetWindowTextGbk(hwnd(), data.caption); }
     void ApplyStoredFont() { ApplyFont(data.font, false); }
 
@@ -76,7 +90,7 @@ protected:
             }
             case WM_MOVE: {
                 LRESULT r = UnitObject::WindowProc(message, wParam, lParam);
-                if (hwnd()) SeeThroughRepaint(hwnd());
+                if (hwnd()) ShowThrough();
                 return r;
             }
             default:
@@ -110,12 +124,12 @@ void EnumerateTransLabelTexts(const uint8_t* typeData, uint32_t length, TextCall
 
 }  // namespace
 
-void SeeThroughRepaint(HWND label) {
-    if (!label || !IsWindow(label)) return;
+bool SeeThroughRepaint(HWND label) {
+    if (!label || !IsWindow(label)) return false;
     // A label that is not on screen (its window not yet shown, or its page hidden) shows
     // nothing through: whatever lies beneath it is drawn afresh when it appears, so the
     // repaint waits for that.
-    if (!IsWindowVisible(label)) return;
+    if (!IsWindowVisible(label)) return false;
     // What lies beneath is redrawn from the nearest container that paints all of its own
     // background (a clock label in a group box repaints that group box, not the page and the
     // main window under it), else from the top window.
@@ -149,9 +163,7 @@ void SeeThroughRepaint(HWND label) {
         InvalidateRgn(held[i].hwnd, held[i].area.get(), FALSE);
         UpdateWindow(held[i].hwnd);
     }
-    // The text last, over what is now beneath it, at once: a paint left to the message loop
-    // costs the program two more trips to the window server, every second for the clock.
-    if (IsWindow(label)) RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    return IsWindow(label) != FALSE;
 }
 
 namespace {

@@ -18,6 +18,7 @@
 // The label's private window class.
 inline constexpr wchar_t kTransLabelClass[] = L"_XR_TransLabel";
 
-// Repaints what lies beneath the label's window and then the label: used after every
-// property write and after a move.
-void SeeThroughRepaint(HWND label);
+// Repaints what lies beneath the label's window, where the label lies: used after every
+// property write and after a move. True when the label is on screen, with no update region
+// left, for its text to be drawn over what is now beneath it.
+bool SeeThroughRepaint(HWND label);
