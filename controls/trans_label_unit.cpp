@@ -5,6 +5,7 @@
 #include "controls/trans_label_data.h"
 #include "forms/described_unit.h"
 #include "forms/units/unit_helpers.h"
+#include "forms/window_list.h"
 #include "runtime/gbk_text.h"
 
 namespace {
@@ -16,11 +17,38 @@ public:
     static const Behaviours<TransLabel> kBehaviours;
 
     // Every change shows through at once.
-    void AfterEveryWrite(const FieldDescription&) { ShowThrough(); }
+    void AfterEveryWrite(const FieldDescription&) {
+        if (!DrawOverContainerAlone()) ShowThrough();
+    }
 
     // What lies beneath redrawn, then the text over it, last and once.
     void ShowThrough() {
         if (SeeThroughRepaint(hwnd())) DrawTextNow();
+    }
+
+    // A label over nothing but a container that paints all of its own background (the clock
+    // in its group box) draws that container's paint and its text on its own DC: the same
+    // pixels as invalidating the container and letting it paint, without the nine trips to the
+    // window server that costs, every second for the clock. False when that does not apply. (Not
+    // after a move: that leaves the label an update region, which only the full repaint clears.)
+    bool DrawOverContainerAlone() {
+        if (!IsWindowVisible(hwnd())) return false;
+        HWND top = SeeThroughTop(hwnd());
+        UnitObject* container = UnitObject::FromHandle(top);
+        RECT area;
+        GetWindowRect(hwnd(), &area);
+        if (top == hwnd() || !container || !container->ErasesWholeClient() || !NoOtherUnitShowsIn(*this, top, area))
+            return false;
+        win::WindowDc dc(hwnd());
+        if (!dc) return false;
+        POINT origin = {0, 0};  // the label's client origin in the container's
+        MapWindowPoints(hwnd(), top, &origin, 1);
+        const int saved = SaveDC(dc.get());
+        SetViewportOrgEx(dc.get(), -origin.x, -origin.y, nullptr);
+        const bool drawn = container->PaintClientInto(dc.get());
+        RestoreDC(dc.get(), saved);
+        if (drawn) Paint(dc.get());
+        return drawn;
     }
 
     // The text drawn at once on the window's DC. The repaint has left the label without an
@@ -124,15 +152,7 @@ void EnumerateTransLabelTexts(const uint8_t* typeData, uint32_t length, TextCall
 
 }  // namespace
 
-bool SeeThroughRepaint(HWND label) {
-    if (!label || !IsWindow(label)) return false;
-    // A label that is not on screen (its window not yet shown, or its page hidden) shows
-    // nothing through: whatever lies beneath it is drawn afresh when it appears, so the
-    // repaint waits for that.
-    if (!IsWindowVisible(label)) return false;
-    // What lies beneath is redrawn from the nearest container that paints all of its own
-    // background (a clock label in a group box repaints that group box, not the page and the
-    // main window under it), else from the top window.
+HWND SeeThroughTop(HWND label) {
     HWND top = label;
     while (!(GetWindowLongW(top, GWL_STYLE) & WS_POPUP)) {
         HWND parent = GetParent(top);
@@ -140,6 +160,16 @@ bool SeeThroughRepaint(HWND label) {
         top = parent;
         if (const UnitObject* unit = UnitObject::FromHandle(top); unit && unit->ErasesWholeClient()) break;
     }
+    return top;
+}
+
+bool SeeThroughRepaint(HWND label) {
+    if (!label || !IsWindow(label)) return false;
+    // A label that is not on screen (its window not yet shown, or its page hidden) shows
+    // nothing through: whatever lies beneath it is drawn afresh when it appears, so the
+    // repaint waits for that.
+    if (!IsWindowVisible(label)) return false;
+    HWND top = SeeThroughTop(label);
 
     RECT area;
     GetClientRect(label, &area);

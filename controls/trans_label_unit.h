@@ -18,6 +18,11 @@
 // The label's private window class.
 inline constexpr wchar_t kTransLabelClass[] = L"_XR_TransLabel";
 
+// Where a repaint through the label starts: the nearest container that paints all of its own
+// background (a clock label in a group box repaints that group box, not the page and the
+// main window under it), else the top window.
+HWND SeeThroughTop(HWND label);
+
 // Repaints what lies beneath the label's window, where the label lies: used after every
 // property write and after a move. True when the label is on screen, with no update region
 // left, for its text to be drawn over what is now beneath it.

@@ -328,6 +328,12 @@ COLORREF UnitObject::BackgroundColour() const {
     return GetSysColor(COLOR_BTNFACE);
 }
 
+RECT UnitObject::ScreenArea() const {
+    RECT r = {};
+    if (hwnd_) GetWindowRect(hwnd_, &r);
+    return r;
+}
+
 HBRUSH UnitObject::SolidBrush(COLORREF colour) { return ownBrush_.Get(colour); }
 
 HBRUSH UnitObject::BackgroundBrush() { return backgroundBrush_.Get(BackgroundColour()); }

@@ -98,6 +98,13 @@ public:
     // Its erase fills its whole client area, so nothing beneath it shows through: a
     // see-through child's repaint need go no deeper than this window.
     virtual bool ErasesWholeClient() const { return false; }
+    // Draws its client area onto `dc`, in its client coordinates, as its erase and paint
+    // would; false for a unit that cannot. A see-through child with nothing else beneath it
+    // but this window draws that on its own DC, with no trip to the window server.
+    virtual bool PaintClientInto(HDC /*dc*/) { return false; }
+    // The screen rectangle the unit covers: its window's, and that of any window it keeps
+    // beside it (an edit box's spin buttons).
+    virtual RECT ScreenArea() const;
 
     // Calls fn on the thread that owns the window, synchronously (SendMessage when the
     // caller is another thread).

@@ -102,6 +102,18 @@ WindowEntry* FindLoadedWindow(uint32_t windowId) {
     return e && e->loaded ? e : nullptr;
 }
 
+bool NoOtherUnitShowsIn(const UnitObject& unit, HWND container, const RECT& screenArea) {
+    const WindowEntry* entry = FindLoadedWindow(unit.windowId());
+    if (!entry) return false;
+    for (const LiveSlot& slot : entry->live) {
+        const UnitObject* other = slot.object;
+        if (!other || other == &unit || !other->hwnd() || !IsChild(container, other->hwnd())) continue;
+        RECT area = other->ScreenArea(), overlap;
+        if (IsWindowVisible(other->hwnd()) && IntersectRect(&overlap, &area, &screenArea)) return false;
+    }
+    return true;
+}
+
 int FindWindowIndex(uint32_t windowId) {
     const auto& w = TheWindowList().windows;
     for (size_t i = 0; i < w.size(); ++i)

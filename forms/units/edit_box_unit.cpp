@@ -105,6 +105,11 @@ public:
         SendMessageW(spin.get(), UDM_SETRANGE32, static_cast<WPARAM>(data.spinMin), static_cast<LPARAM>(data.spinMax));
         PlaceSpin();
     }
+    RECT ScreenArea() const override {
+        RECT r = UnitObject::ScreenArea(), beside;
+        if (spin && IsWindow(spin.get()) && GetWindowRect(spin.get(), &beside)) UnionRect(&r, &r, &beside);
+        return r;
+    }
     // Beside the edit's right edge, as tall as the edit; shown and hidden with it.
     void PlaceSpin() { PlaceSpin((GetWindowLongW(hwnd(), GWL_STYLE) & WS_VISIBLE) != 0); }
     void PlaceSpin(bool shown) {

@@ -30,6 +30,12 @@ public:
     }
 
     bool ErasesWholeClient() const override { return true; }
+    // Its erase, then the button's own paint of the frame and caption.
+    bool PaintClientInto(HDC dc) override {
+        SendMessageW(hwnd(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        SendMessageW(hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        return true;
+    }
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {

@@ -556,6 +556,50 @@ TEST(TransLabel, ASeeThroughLabelBeneathKeepsItsTextWhenTheOneAboveIsWritten) {
     EXPECT_TRUE(after == before) << "neither lost nor drawn over itself: " << Difference(after, before);
 }
 
+// In a group box, which paints all of its background, a label over nothing else draws the
+// box's paint and its text on its own DC, and no window paints: the screen shows what a
+// repaint of everything shows, the box's frame included. A label over an edit box in the same
+// box still has the edit box painted again under its text.
+TEST(TransLabel, InAGroupBoxALabelOverNothingElsePaintsNoWindowAndOneOverAUnitRepaintsIt) {
+    constexpr uint32_t kBox = 0x16010020;
+    TransLabelData d;
+    d.caption = "旧标题";
+    d.textColour = kRed;
+    d.font = EncodeFont(Font(-20, 700, "宋体"));
+    EditBoxData edit;
+    edit.content = "底下的编辑框";
+    UnitRecord box = Unit(kBox, kTypeGroupBox, 20, 20, 400, 200, {}, UnitRecord::kStateVisible);
+    box.children = {kL1, kL2, kEdit};
+    UnitRecord alone = LabelUnit(kL1, 200, 0, 200, 30, d);  // over the frame at the box's top right
+    UnitRecord over = LabelUnit(kL2, 10, 100, 200, 30, d);
+    UnitRecord beneath = Unit(kEdit, kTypeEditBox, 30, 104, 150, 24, EditBoxData::Write(edit));
+    for (UnitRecord* r : {&alone, &over, &beneath}) r->parentId = kBox;
+    Load({box, alone, over, beneath});
+    const HWND windows[] = {FormHandle(), UnitHandle(kBox), UnitHandle(kL1), UnitHandle(kL2), UnitHandle(kEdit)};
+    for (uint32_t label : {kL1, kL2}) {
+        SCOPED_TRACE(label);
+        MessageLog log({std::begin(windows), std::end(windows)}, {WM_PAINT});
+        WriteText(label, rt::TransLabel::Caption, "新标题");
+        Pump(80);
+        const auto& e = log.entries();
+        Shot written = ShotOf(label);
+        EXPECT_GT(written.Count(&Reddish), 20) << "the text is on screen";
+        if (label == kL1) {
+            EXPECT_TRUE(e.empty()) << e.size() << " windows painted";
+            RedrawEverything();
+            Shot whole = ShotOf(label);
+            EXPECT_TRUE(written == whole) << Difference(written, whole);
+        } else {
+            // (A repaint of everything is no reference here: it paints the edit box over the
+            // see-through label above it.)
+            EXPECT_LT(IndexOf(e, UnitHandle(kEdit), WM_PAINT), e.size()) << "the unit beneath is redrawn";
+            WriteInt(label, rt::TransLabel::Visible, 0);
+            RedrawEverything();
+            EXPECT_EQ(PixelsNotDrawnOver(written, ShotOf(label), {kRed}), 0) << "the text over what lies beneath";
+        }
+    }
+}
+
 TEST(TransLabel, AMovedLabelLeavesNothingBehindAndDrawsAtItsNewPlace) {
     LoadOverlap("移动");
     WriteInt(kL1, rt::TransLabel::Top, 150);  // top: away from the edit box
