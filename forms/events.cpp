@@ -314,6 +314,12 @@ bool HandleDialogKeys(MSG* msg) {
     return true;
 }
 
+bool AnyWindowHandlesIdle() {
+    for (const WindowEntry* entry : TheWindowList().windows)
+        if (entry->loaded && LookUpHandler(entry->id, 0, WindowData::Idle.number).address) return true;
+    return false;
+}
+
 bool FireWindowIdleEvents(uint32_t elapsedMs, bool startIdlePeriod) {
     if (!g_declinedIdle) g_declinedIdle = new std::vector<uint32_t>;
     if (startIdlePeriod) {

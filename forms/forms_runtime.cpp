@@ -16,6 +16,7 @@ const RuntimeHooks kFormsRuntimeHooks = {
     &LoadStartWindowById,
     &PreTranslateFormsMessage,
     &FireWindowIdleEvents,
+    &AnyWindowHandlesIdle,
     &AnyLoadedWindowAlive,
     &SuspendEventDispatchForShutdown,
     &DestroyAllLoadedWindows,

@@ -32,6 +32,8 @@ bool PreTranslateFormsMessage(MSG* msg);
 // The idle events of the loaded windows (counters of 2 and more). `startIdlePeriod` clears
 // the list of windows that declined idle time. True when some window asked for more.
 bool FireWindowIdleEvents(uint32_t elapsedMs, bool startIdlePeriod);
+// Whether a loaded window has a handler for its idle event.
+bool AnyWindowHandlesIdle();
 
 // Shutdown: events are no longer dispatched; every loaded window is destroyed.
 void SuspendEventDispatchForShutdown();

@@ -59,6 +59,17 @@ bool IsIdleTriggering(const MSG& msg) {
     return msg.message != WM_PAINT && msg.message != 0x0118 /* WM_SYSTIMER */;
 }
 
+// A peek before an idle step lets a waiting message go first. Only idle callbacks and windows'
+// idle handlers do anything there; without them the steps just keep the loop's books, and the
+// peeks would be trips to the window server for nothing (three after each clock tick).
+// Phase timing keeps them: the first paint ends where a peek first finds the queue dry.
+bool PeekBeforeIdleSteps() {
+#if MG_TEST_HOOKS
+    if (PhaseTimingEnabled()) return true;
+#endif
+    return !App().idleWindows.empty() || hook::IdleEventHandled();
+}
+
 // Get, pre-translate, translate, dispatch. False at WM_QUIT.
 bool PumpMessage(MSG& msg) {
     if (GetMessageW(&msg, nullptr, 0, 0) <= 0) return false;
@@ -83,9 +94,9 @@ bool RunMessageLoop(const std::atomic<bool>* modalActive) {
     // phase simply waits for the next message: the idle phase would do nothing in between.
     bool foundEmpty = false;
     for (;;) {
-        while (idle && (foundEmpty || !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))) {
+        while (idle && (foundEmpty || !PeekBeforeIdleSteps() || !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))) {
             foundEmpty = false;
-            EndPhase(Phase::kFirstPaint);  // nothing left to paint
+            EndPhase(Phase::kFirstPaint);  // nothing left to paint (timing peeks)
             RunIdleCallbacks();
             if (!OnIdle(counter++)) idle = false;
         }
@@ -96,7 +107,7 @@ bool RunMessageLoop(const std::atomic<bool>* modalActive) {
                 idle = true;
                 counter = 0;
             }
-        } while (!idle || PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
+        } while (!idle || (PeekBeforeIdleSteps() && PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)));
         foundEmpty = true;
     }
 }

@@ -38,6 +38,11 @@ bool FireIdleEvents(uint32_t elapsedMs, bool startIdlePeriod) {
     return fn && fn(elapsedMs, startIdlePeriod);
 }
 
+bool IdleEventHandled() {
+    auto fn = Installed(&RuntimeHooks::idleEventHandled);
+    return fn && fn();
+}
+
 bool AnyWindowAlive() {
     auto fn = Installed(&RuntimeHooks::anyWindowAlive);
     return fn && fn();

@@ -22,10 +22,12 @@ struct RuntimeHooks {
     bool (*loadStartWindow)(uint32_t windowId);
 
     // The message loop. A message the hook consumed is not dispatched (default: none); the
-    // windows' idle events ask for more idle time (default: no); the loop runs only while
-    // some window lives (default: none).
+    // windows' idle events ask for more idle time (default: no), and whether any window
+    // handles its idle event at all (default: none); the loop runs only while some window
+    // lives (default: none).
     bool (*preTranslateMessage)(MSG* msg);
     bool (*fireIdleEvents)(uint32_t elapsedMs, bool startIdlePeriod);
+    bool (*idleEventHandled)();
     bool (*anyWindowAlive)();
 
     // Shutdown, in this order: events stop, the windows go (before the exit routines), then
@@ -58,6 +60,7 @@ bool LoadTemplate(const uint8_t* image, size_t length, uintptr_t eventCodeBase,
 bool LoadStartWindow(uint32_t windowId);
 bool PreTranslateMessage(MSG* msg);
 bool FireIdleEvents(uint32_t elapsedMs, bool startIdlePeriod);
+bool IdleEventHandled();
 bool AnyWindowAlive();
 void SuspendEventDispatch();
 void DestroyWindows();

@@ -317,6 +317,7 @@ TEST(Events, WindowIdleEventsStopForAWindowThatDeclines) {
     On(window, kIdle, kRecordFalse);
     StartRuntime(ImageBytes(OneWindow({window})));
     ASSERT_TRUE(LoadStartWindowById(kTestWindowId));
+    EXPECT_TRUE(AnyWindowHandlesIdle()) << "the message loop keeps its peeks before the idle steps";
     FireWindowIdleEvents(0, true);
     EXPECT_FALSE(FireWindowIdleEvents(25, false));
     EXPECT_FALSE(FireWindowIdleEvents(50, false));
