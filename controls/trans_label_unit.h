@@ -4,7 +4,10 @@
 // It never erases: its class has no background brush and its window WS_EX_TRANSPARENT,
 // so the parent paints under it. After every property write and after a move it repaints
 // "through" itself: the area in its top window first, then every visible window that
-// meets its rectangle from the bottom of the z-order up, and its own text last.
+// meets its rectangle from the bottom of the z-order up, and its own text last. A write to a
+// label that lies over nothing but a container painting all of its own background (a group
+// box) draws that container's paint and the text on the label's own DC instead: the same
+// pixels, with no window painting.
 //
 // Type data (controls/trans_label_data.h), versions 0 and 1; a larger version makes
 // creation fail. Properties 8-14: caption, effect (0-3), font (empty or a 60-byte
