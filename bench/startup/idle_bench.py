@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Idle cost: the program on its sheet page with the clock ticking, against a bare window of
-the same size, each alone for the same time (MG_IDLE_SECONDS, 60 s) one after the other, so
-that the wineserver's time during each belongs to that one. Prints the CPU time of each
+the same size, each alone for the same time (MG_IDLE_SECONDS, 60 s, taken in MG_IDLE_ROUNDS
+turns, 3) one after the other, so that the wineserver's time during each belongs to that one. Prints the CPU time of each
 process (the run time of all its threads, from /proc) and of the wineserver meanwhile, per
 second, and how much more the program and its wineserver use a second than the bare window
 and its wineserver (goal: at most 2 ms). The bare window is measured a second time holding one
@@ -16,6 +16,10 @@ import tempfile
 import time
 
 SECONDS = float(os.environ.get("MG_IDLE_SECONDS", "60"))
+# The time is split into rounds that take the programs in turn, so that the machine's slow
+# drifts (the wineserver's own work comes and goes by a millisecond a second over minutes)
+# fall on each alike.
+ROUNDS = max(1, int(os.environ.get("MG_IDLE_ROUNDS", "3")))
 GOAL_MS_PER_S = 2.0
 
 
@@ -64,8 +68,8 @@ def lab_pids(exe_path=None):
     return found
 
 
-def idle_cost(exe, arguments=()):
-    """CPU ms of the process, of the wineserver and of the X server over SECONDS, the process
+def idle_cost(exe, arguments=(), seconds=SECONDS):
+    """CPU ms of the process, of the wineserver and of the X server over `seconds`, the process
     started in a fresh directory and left alone for 6 s first (the program's lists loaded)."""
     with tempfile.TemporaryDirectory() as directory:
         copy = os.path.join(directory, os.path.basename(exe))
@@ -81,7 +85,7 @@ def idle_cost(exe, arguments=()):
         found = watched["process"][:1]
         watched["process"] = found
         before = {k: sum(cpu_ms(p) for p in v) for k, v in watched.items()}
-        time.sleep(SECONDS)
+        time.sleep(seconds)
         after = {k: sum(cpu_ms(p) for p in v) for k, v in watched.items()}
         os.kill(found[0], 9)
         launched.wait()
@@ -93,10 +97,14 @@ def main():
     programs = {"program": sys.argv[1]}
     if len(sys.argv) > 3:
         programs["before"] = sys.argv[3]
-    costs = {"bare window": idle_cost(sys.argv[2]), "bare + caret": idle_cost(sys.argv[2], ["--focused-edit"])}
-    for name, exe in programs.items():
-        costs[name] = idle_cost(exe)
-    print(f"idle {SECONDS:.0f} s each, alone, the clock ticking (CPU ms a second):")
+    runs = {"bare window": (sys.argv[2], []), "bare + caret": (sys.argv[2], ["--focused-edit"])}
+    runs.update({name: (exe, []) for name, exe in programs.items()})
+    costs = {name: {"process": 0.0, "wineserver": 0.0, "Xvfb": 0.0} for name in runs}
+    for _ in range(ROUNDS):
+        for name, (exe, arguments) in runs.items():
+            for k, v in idle_cost(exe, arguments, SECONDS / ROUNDS).items():
+                costs[name][k] += v
+    print(f"idle {SECONDS:.0f} s each in {ROUNDS} rounds, alone, the clock ticking (CPU ms a second):")
     for name, c in costs.items():
         print(f"  {name:12} process {c['process'] / SECONDS:6.2f}  wineserver {c['wineserver'] / SECONDS:6.2f}"
               f"  together {(c['process'] + c['wineserver']) / SECONDS:6.2f}  (Xvfb {c['Xvfb'] / SECONDS:6.2f})")
