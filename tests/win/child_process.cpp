@@ -103,6 +103,8 @@ ChildProcess::ChildProcess(const std::wstring& exe, const std::vector<std::wstri
         process_ = pi.hProcess;
         pid_ = pi.dwProcessId;
         CloseHandle(pi.hThread);
+    } else {
+        startError_ = GetLastError();
     }
 }
 

@@ -47,6 +47,7 @@ public:
     ~ChildProcess();
     bool started() const { return process_ != nullptr; }
     DWORD pid() const { return pid_; }
+    DWORD startError() const { return startError_; }  // GetLastError of a failed start
     HANDLE handle() const { return process_; }
 
     // Waits for a message box of the child, reads caption and text, presses OK.
@@ -58,6 +59,7 @@ public:
 private:
     HANDLE process_ = nullptr;
     DWORD pid_ = 0;
+    DWORD startError_ = 0;
 };
 
 // Finds a visible top-level window of the given class owned by the process, or null.

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <cwctype>
+#include <memory>
 
 #include "runtime/test_hooks.h"
 #include "tests/win/toolbox/toolbox_driver.h"
@@ -26,7 +27,7 @@ std::string Hex(DWORD v) {
 // with -1.
 template <typename Matches>
 std::string OneFatalBox(const ProgramRun& run, Matches matches) {
-    if (!run.started) return "the program did not start";
+    if (!run.started) return "the program did not start (" + run.notStarted + ")";
     if (run.boxes.empty()) return "no message box: " + Describe(run);
     if (run.boxes.size() > 1) return "more than one message box: " + Describe(run);
     const MessageBoxSeen& box = run.boxes[0];
@@ -87,13 +88,25 @@ ProgramRun RunProgram(const RunOptions& options) {
     ProgramRun run;
     TempDirectory dir;
     std::wstring exe = dir.File(L"minggui.exe");
-    if (!CopyFileW(ToolboxExe().c_str(), exe.c_str(), FALSE)) return run;
+    if (!CopyFileW(ToolboxExe().c_str(), exe.c_str(), FALSE)) {
+        run.notStarted = "copying the program: error " + std::to_string(GetLastError());
+        return run;
+    }
     for (const auto& [name, bytes] : LabHostFiles()) WriteWholeFile(dir.File(name.c_str()), bytes);
-    ChildProcess child(exe, {}, dir.path(), options.environment);
-    if (!child.started()) return run;
+    // A start that Wine refuses under the suite's load is tried once more: none of the program's
+    // code has run by the time CreateProcess answers, so this retries the platform only.
+    auto child = std::make_unique<ChildProcess>(exe, std::vector<std::wstring>{}, dir.path(), options.environment);
+    if (!child->started()) {
+        run.notStarted = "CreateProcess: error " + std::to_string(child->startError());
+        child = std::make_unique<ChildProcess>(exe, std::vector<std::wstring>{}, dir.path(), options.environment);
+        if (!child->started()) {
+            run.notStarted += ", then error " + std::to_string(child->startError());
+            return run;
+        }
+    }
     run.started = true;
-    bool ended = WatchToTheEnd(child, run, options);
-    run.exitCode = child.Wait(ended ? 5000 : 0);
+    bool ended = WatchToTheEnd(*child, run, options);
+    run.exitCode = child->Wait(ended ? 5000 : 0);
     return run;
 }
 
@@ -118,7 +131,7 @@ std::string TemplateFailureMisbehaviour(const ProgramRun& run) {
 }
 
 std::string AcceptedTemplateMisbehaviour(const ProgramRun& run) {
-    if (!run.started) return "the program did not start";
+    if (!run.started) return "the program did not start (" + run.notStarted + ")";
     if (run.boxes.empty()) {
         if (run.exitCode != 0) return "no box, but exit code " + Hex(run.exitCode) + ": " + Describe(run);
         return "";

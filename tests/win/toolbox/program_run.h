@@ -14,6 +14,7 @@
 
 struct ProgramRun {
     bool started = false;
+    std::string notStarted;             // when it did not start: the step that failed, its error
     std::vector<MessageBoxSeen> boxes;  // in the order they showed
     bool windowShown = false;           // the main window "茗柜" came up
     bool closedByUs = false;            // no box came, so the main window was closed
