@@ -93,8 +93,10 @@ bool RunMessageLoop(const std::atomic<bool>* modalActive) {
     // that has just found the queue empty, and while no idle work is enabled the message
     // phase simply waits for the next message: the idle phase would do nothing in between.
     bool foundEmpty = false;
+    // Asked once per message: idle work is registered by code that a message runs.
+    bool peeks = PeekBeforeIdleSteps();
     for (;;) {
-        while (idle && (foundEmpty || !PeekBeforeIdleSteps() || !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))) {
+        while (idle && (foundEmpty || !peeks || !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))) {
             foundEmpty = false;
             EndPhase(Phase::kFirstPaint);  // nothing left to paint (timing peeks)
             RunIdleCallbacks();
@@ -103,11 +105,12 @@ bool RunMessageLoop(const std::atomic<bool>* modalActive) {
         do {
             if (!PumpMessage(msg)) return false;
             if (modalActive && !*modalActive) return true;
+            peeks = PeekBeforeIdleSteps();
             if (IsIdleTriggering(msg)) {
                 idle = true;
                 counter = 0;
             }
-        } while (!idle || (PeekBeforeIdleSteps() && PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)));
+        } while (!idle || (peeks && PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)));
         foundEmpty = true;
     }
 }
