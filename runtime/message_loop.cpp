@@ -14,6 +14,7 @@ struct IdleState {
     bool frameworkWorkPending = false;
 };
 IdleState g_idle;
+uint64_t g_caretActivity = 0;
 
 // Idle callbacks registered with notification 1012, last first; entries whose window is
 // gone are dropped.
@@ -73,6 +74,8 @@ bool PeekBeforeIdleSteps() {
 // Get, pre-translate, translate, dispatch. False at WM_QUIT.
 bool PumpMessage(MSG& msg) {
     if (GetMessageW(&msg, nullptr, 0, 0) <= 0) return false;
+    if (msg.message != WM_TIMER && msg.message != 0x0118 /* WM_SYSTIMER */ && msg.message != WM_PAINT)
+        ++g_caretActivity;
 #if MG_TEST_HOOKS
     NoteMessageForTestHooks(msg);
 #endif
@@ -114,6 +117,8 @@ bool RunMessageLoop(const std::atomic<bool>* modalActive) {
         foundEmpty = true;
     }
 }
+
+uint64_t CaretActivityCount() { return g_caretActivity; }
 
 void RtMessageLoop() {
     App().messageLoopFlag = 1;

@@ -28,6 +28,7 @@ struct TimerData {
 
 #if MG_UNIT_BEHAVIOUR
 #include "forms/described_unit.h"
+#include "runtime/message_loop.h"
 
 namespace {
 
@@ -50,9 +51,30 @@ public:
         if (value > 0) SetTimer(hwnd(), kTimerId, value, nullptr);
     }
 
+private:
+    uint64_t caretActivityAtStep = ~uint64_t{0};
+
+    // The caret blinks on a timer of its own. When the period is a multiple of the blink time,
+    // restarting the blink from this tick (hiding and showing the caret) brings it in step: each
+    // later tick finds the blink due right after it, and one wake-up of an idle program serves
+    // both. Done again only after messages that may have restarted the blink (typing, clicks),
+    // and only for a caret of this thread.
+    void FallInWithTheCaret() {
+        const uint64_t activity = CaretActivityCount();
+        if (activity == caretActivityAtStep) return;
+        caretActivityAtStep = activity;
+        const UINT blink = GetCaretBlinkTime();
+        if (blink == 0 || blink == INFINITE || data.interval % blink != 0) return;
+        GUITHREADINFO thread{};
+        thread.cbSize = sizeof thread;
+        if (!GetGUIThreadInfo(GetCurrentThreadId(), &thread) || !thread.hwndCaret) return;
+        if (HideCaret(thread.hwndCaret)) ShowCaret(thread.hwndCaret);
+    }
+
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == WM_TIMER && wParam == kTimerId) {
+            FallInWithTheCaret();
             Raise(TimerData::Tick);
             return 0;
         }

@@ -1,4 +1,5 @@
-// The timer unit: its interval starts, keeps, restarts and stops the ticks of event 0.
+// The timer unit: its interval starts, keeps, restarts and stops the ticks of event 0, and its
+// ticks bring a caret's blink in step with them.
 // Its ticks are never early; how late a loaded machine lets them run is no measure, so each
 // test compares them with reference timers of the platform instead: due timers are delivered
 // in the order they fell due, however late the loop runs, so a tick that comes before a
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "forms/forms_runtime.h"
+#include "forms/type_data/edit_box_data.h"
 #include "forms/units/timer_type.h"
 #include "tests/win/forms/form_fixture.h"
 
@@ -26,10 +28,13 @@ std::vector<DWORD>* g_ticks = nullptr;  // the unit's ticks, in ms after g_start
 DWORD g_start = 0;
 std::function<void(size_t)>* g_onTick = nullptr;
 
+constexpr uint32_t kEdit = 0x16010003;
+
 void LoadTimer() {
     UnitRecord timer = Unit(kTimer, kTypeTimer, 0, 0, 24, 24, TimerData::Write({}), UnitRecord::kStateVisible);
     On(timer, rt::Timer::Tick.number);
-    StartRuntime(ImageBytes(OneWindow({WindowRecord(PlainWindowData()), timer})));
+    StartRuntime(ImageBytes(OneWindow({WindowRecord(PlainWindowData()), timer,
+                                       Unit(kEdit, kTypeEditBox, 40, 10, 100, 22, EditBoxData::Write({}))})));
     ASSERT_TRUE(LoadStartWindowById(kTestWindowId));
     g_order.clear();
     g_ticks = new std::vector<DWORD>;
@@ -109,4 +114,83 @@ TEST(Timer, ZeroStopsTheTicksAndANegativeIntervalCountsAsZero) {
         ASSERT_TRUE(RunLoopUntil([] { return Count('r') >= 2; }, 60000));
     }
     EXPECT_EQ(Count('u'), 1u);
+}
+
+namespace {
+
+// When the loop took each of the unit's ticks ('u') and each blink of the caret ('b').
+std::vector<std::pair<char, DWORD>>* g_taken = nullptr;
+
+LRESULT CALLBACK NoteTaken(int code, WPARAM removal, LPARAM lParam) {
+    const MSG& msg = *reinterpret_cast<const MSG*>(lParam);
+    if (code == HC_ACTION && removal == PM_REMOVE && g_taken) {
+        if (msg.message == WM_TIMER && msg.hwnd == UnitHandle(kTimer)) g_taken->push_back({'u', GetTickCount()});
+        if (msg.message == 0x0118 /* WM_SYSTIMER */ && msg.wParam == 0xFFFF /* the caret's */)
+            g_taken->push_back({'b', GetTickCount()});
+    }
+    return CallNextHookEx(nullptr, code, removal, lParam);
+}
+
+// How long after each of the unit's ticks from the `from`th (1 = the first) until the next
+// blink.
+std::vector<DWORD> BlinkDelaysFromTick(size_t from) {
+    std::vector<DWORD> delays;
+    size_t tick = 0;
+    for (size_t i = 0; i < g_taken->size(); ++i) {
+        if ((*g_taken)[i].first != 'u' || ++tick < from) continue;
+        for (size_t j = i + 1; j < g_taken->size(); ++j)
+            if ((*g_taken)[j].first == 'b') {
+                delays.push_back((*g_taken)[j].second - (*g_taken)[i].second);
+                break;
+            }
+    }
+    return delays;
+}
+
+}  // namespace
+
+// The caret of a focused edit box blinks on a timer of its own. A timer unit whose period is a
+// multiple of the blink time brings the blink in step at its first tick, and again at the
+// first tick after typing, which restarts the blink: from then on each tick finds the blink due
+// right after it, so one wake-up serves both. (Out of step, a blink follows a tick by anything
+// up to the blink time: here the blink starts a third of it before the first tick, and the
+// typing lands a third of it after the fourth.)
+TEST(Timer, ATickBringsTheCaretsBlinkInStepAgainAfterTyping) {
+    LoadTimer();
+    SetForegroundWindow(FormHandle());
+    SetFocus(UnitHandle(kEdit));
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    ASSERT_TRUE(GetGUIThreadInfo(GetCurrentThreadId(), &thread));
+    ASSERT_EQ(thread.hwndCaret, UnitHandle(kEdit)) << "the edit box shows a caret";
+    const UINT blink = GetCaretBlinkTime();
+    ASSERT_TRUE(blink >= 300 && blink <= 2000) << blink;
+
+    g_taken = new std::vector<std::pair<char, DWORD>>;
+    HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, &NoteTaken, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    static UINT third;
+    third = blink / 3;
+    *g_onTick = [](size_t n) {
+        if (n == 4)
+            SetTimer(nullptr, 0, third, [](HWND, UINT, UINT_PTR id, DWORD) {
+                KillTimer(nullptr, id);
+                PostMessageW(UnitHandle(kEdit), WM_CHAR, '7', 1);
+            });
+    };
+    Pump(third);  // the box painted, which restarts the blink, a third of it before the write
+    WriteInt(kTimer, kInterval, static_cast<int32_t>(blink));
+    const bool ticked = RunLoopUntil([] { return BlinkDelaysFromTick(2).size() >= 6; }, 60000);
+    UnhookWindowsHookEx(hook);
+    ASSERT_TRUE(ticked);
+    EXPECT_EQ(ReadText(kEdit, rt::EditBox::Content), "7") << "the typing reached the box";
+
+    // Ticks 2 to 4 come after the first tick's step, 6 and 7 after the fifth's. In step, the
+    // blink is due as late after the tick as that step came after its tick's due time, which a
+    // loaded machine can stretch; out of step here it is a third of the blink time.
+    std::vector<DWORD> delays = BlinkDelaysFromTick(2);
+    ASSERT_GE(delays.size(), 6u);
+    for (size_t i : {0u, 1u, 2u, 4u, 5u}) EXPECT_LT(delays[i], blink / 5) << "tick " << i + 2;
+    delete g_taken;
+    g_taken = nullptr;
 }
