@@ -14,7 +14,7 @@ struct IdleState {
     bool frameworkWorkPending = false;
 };
 IdleState g_idle;
-uint64_t g_caretActivity = 0;
+uint64_t g_inputTaken = 0;
 
 // Idle callbacks registered with notification 1012, last first; entries whose window is
 // gone are dropped.
@@ -74,8 +74,10 @@ bool PeekBeforeIdleSteps() {
 // Get, pre-translate, translate, dispatch. False at WM_QUIT.
 bool PumpMessage(MSG& msg) {
     if (GetMessageW(&msg, nullptr, 0, 0) <= 0) return false;
-    if (msg.message != WM_TIMER && msg.message != 0x0118 /* WM_SYSTIMER */ && msg.message != WM_PAINT)
-        ++g_caretActivity;
+    if ((msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) ||
+        (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) ||
+        (msg.message >= WM_NCMOUSEMOVE && msg.message <= WM_NCXBUTTONDBLCLK))
+        ++g_inputTaken;
 #if MG_TEST_HOOKS
     NoteMessageForTestHooks(msg);
 #endif
@@ -118,7 +120,7 @@ bool RunMessageLoop(const std::atomic<bool>* modalActive) {
     }
 }
 
-uint64_t CaretActivityCount() { return g_caretActivity; }
+uint64_t InputMessagesTaken() { return g_inputTaken; }
 
 void RtMessageLoop() {
     App().messageLoopFlag = 1;

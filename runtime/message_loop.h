@@ -8,7 +8,7 @@
 // until the flag is cleared (returns true).
 bool RunMessageLoop(const std::atomic<bool>* modalActive);
 
-// How many messages the loop has taken that may have moved the caret or restarted its blink:
-// all but timers and paints. A timer that brings the caret's blink in step with its ticks does
-// it again only when this count has moved.
-uint64_t CaretActivityCount();
+// How many keyboard and mouse messages the loop has taken. Input is what moves the caret and
+// restarts its blink, so a timer that brings the blink in step with its ticks does it again
+// only when this count has moved.
+uint64_t InputMessagesTaken();

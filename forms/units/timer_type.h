@@ -52,19 +52,21 @@ public:
     }
 
 private:
-    uint64_t caretActivityAtStep = ~uint64_t{0};
+    // One step after a burst of input, by whichever timer ticks first (the clock, before a
+    // monitor's longer period): another timer's step would put the caret out of step again.
+    static inline uint64_t inputAtStep = ~uint64_t{0};
 
     // The caret blinks on a timer of its own. When the period is a multiple of the blink time,
     // restarting the blink from this tick (hiding and showing the caret) brings it in step: each
     // later tick finds the blink due right after it, and one wake-up of an idle program serves
-    // both. Done again only after messages that may have restarted the blink (typing, clicks),
+    // both. Done again only after input, which may have restarted the blink (typing, clicks),
     // and only for a caret of this thread.
     void FallInWithTheCaret() {
-        const uint64_t activity = CaretActivityCount();
-        if (activity == caretActivityAtStep) return;
-        caretActivityAtStep = activity;
+        const uint64_t input = InputMessagesTaken();
+        if (input == inputAtStep) return;
         const UINT blink = GetCaretBlinkTime();
         if (blink == 0 || blink == INFINITE || data.interval % blink != 0) return;
+        inputAtStep = input;
         GUITHREADINFO thread{};
         thread.cbSize = sizeof thread;
         if (!GetGUIThreadInfo(GetCurrentThreadId(), &thread) || !thread.hwndCaret) return;
