@@ -131,6 +131,11 @@ LRESULT CALLBACK NoteTaken(int code, WPARAM removal, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, removal, lParam);
 }
 
+void CALLBACK TypeASeven(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    PostMessageW(UnitHandle(kEdit), WM_CHAR, '7', 1);
+}
+
 // How long after each of the unit's ticks from the `from`th (1 = the first) until the next
 // blink.
 std::vector<DWORD> BlinkDelaysFromTick(size_t from) {
@@ -172,11 +177,7 @@ TEST(Timer, ATickBringsTheCaretsBlinkInStepAgainAfterTyping) {
     static UINT third;
     third = blink / 3;
     *g_onTick = [](size_t n) {
-        if (n == 4)
-            SetTimer(nullptr, 0, third, [](HWND, UINT, UINT_PTR id, DWORD) {
-                KillTimer(nullptr, id);
-                PostMessageW(UnitHandle(kEdit), WM_CHAR, '7', 1);
-            });
+        if (n == 4) SetTimer(nullptr, 0, third, &TypeASeven);
     };
     Pump(third);  // the box painted, which restarts the blink, a third of it before the write
     WriteInt(kTimer, kInterval, static_cast<int32_t>(blink));
