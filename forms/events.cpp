@@ -16,6 +16,7 @@
 #include "forms/window_list.h"
 #include "runtime/fatal.h"
 #include "runtime/gbk_text.h"
+#include "runtime/message_loop.h"
 #include "runtime/runtime_errors.h"
 
 namespace {
@@ -242,8 +243,7 @@ bool RaiseEvent(EventRecord* record) {
 bool PreTranslateFormsMessage(MSG* msg) {
     if (!msg || !msg->hwnd) return false;
     const UINT m = msg->message;
-    const bool input = (m >= WM_MOUSEFIRST && m <= WM_MOUSELAST) || (m >= WM_KEYFIRST && m <= WM_KEYLAST);
-    if (!input) return false;
+    if (!IsKeyboardOrMouseMessage(m)) return false;
     WindowEntry* entry = WindowOfMessage(msg->hwnd);
     if (!entry) return false;
     const uint32_t windowId = entry->id;

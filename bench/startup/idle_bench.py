@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
 """Idle cost: the program on its sheet page with the clock ticking, against a bare window of
 the same size, each alone for the same time (MG_IDLE_SECONDS, 60 s, taken in MG_IDLE_ROUNDS
-turns, 3) one after the other, so that the wineserver's time during each belongs to that one. Prints the CPU time of each
-process (the run time of all its threads, from /proc) and of the wineserver meanwhile, per
-second, and how much more the program and its wineserver use a second than the bare window
-and its wineserver (goal: at most 2 ms). The bare window is measured a second time holding one
+turns, 3) one after the other, so that the wineserver's time during each belongs to that one.
+Prints the CPU time of each process (the run time of all its threads, from /proc) and of the
+wineserver meanwhile, per second, and how much more the program and its wineserver use a
+second than the bare window and its wineserver (goal: at most 2 ms). The bare window is measured a second time holding one
 focused edit box: the caret's blinking, which the program's focus at start brings, costs that
 much in any program. Runs inside the lab (tools/lab.sh).
   idle_bench.py PROGRAM.exe BARE.exe [BEFORE.exe]   BEFORE: an earlier build, measured alike"""
