@@ -70,7 +70,12 @@ private:
         GUITHREADINFO thread{};
         thread.cbSize = sizeof thread;
         if (!GetGUIThreadInfo(GetCurrentThreadId(), &thread) || !thread.hwndCaret) return;
-        if (HideCaret(thread.hwndCaret)) ShowCaret(thread.hwndCaret);
+        if (!HideCaret(thread.hwndCaret)) return;
+        ShowCaret(thread.hwndCaret);
+        // The period starts again too, a request after the blink: both then come due within
+        // the window server's timer granularity, so it hands them out in one wake-up rather
+        // than the tick and, a moment later, the blink.
+        SetTimer(hwnd(), kTimerId, data.interval, nullptr);
     }
 
 protected:
