@@ -1,6 +1,8 @@
 // The group box: a "BUTTON" with BS_GROUPBOX that holds units.
 // Its units are made inside it at load, so it paints its own background (the button class
 // leaves it to the parent) and see-through children find it drawn.
+#include <memory>
+
 #include "forms/type_data/group_box_data.h"
 #include "forms/described_unit.h"
 #include "forms/units/unit_helpers.h"
@@ -30,15 +32,30 @@ public:
     }
 
     bool ErasesWholeClient() const override { return true; }
-    // Its erase, then the button's own paint of the frame and caption.
+
+    // Its paint of the area `dc` lets through, kept and copied again until the box takes a
+    // message: only a message (a write, a new text or font, a repaint) changes what it paints,
+    // and a clock label over it asks every second.
     bool PaintClientInto(HDC dc) override {
-        SendMessageW(hwnd(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-        SendMessageW(hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-        return true;
+        RECT area;
+        if (GetClipBox(dc, &area) == ERROR || IsRectEmpty(&area)) return PaintInto(dc);
+        const int width = area.right - area.left, height = area.bottom - area.top;
+        if (!kept_ || !EqualRect(&area, &keptArea_) || keptAt_ != messagesTaken_) {
+            kept_.reset();
+            auto copy = std::make_unique<win::OffscreenBitmap>(dc, width, height);
+            if (!*copy) return PaintInto(dc);
+            SetViewportOrgEx(copy->dc(), -area.left, -area.top, nullptr);
+            PaintInto(copy->dc());
+            kept_ = std::move(copy);
+            keptArea_ = area;
+            keptAt_ = messagesTaken_;  // after the paint's own messages
+        }
+        return BitBlt(dc, area.left, area.top, width, height, kept_->dc(), area.left, area.top, SRCCOPY) != FALSE;
     }
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        ++messagesTaken_;
         if (message == WM_ERASEBKGND) {
             RECT r;
             GetClientRect(hwnd(), &r);
@@ -48,6 +65,20 @@ protected:
         return UnitObject::WindowProc(message, wParam, lParam);
     }
 
+private:
+    // Its erase, then the button's own paint of the frame and caption.
+    bool PaintInto(HDC dc) {
+        SendMessageW(hwnd(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        SendMessageW(hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        return true;
+    }
+
+    std::unique_ptr<win::OffscreenBitmap> kept_;
+    RECT keptArea_ = {};
+    uint64_t keptAt_ = 0;
+    uint64_t messagesTaken_ = 0;
+
+protected:
     bool OnReflected(UINT message, WPARAM wParam, LPARAM, LRESULT* result) override {
         if (message != WM_CTLCOLORSTATIC && message != WM_CTLCOLORBTN) return false;
         auto dc = reinterpret_cast<HDC>(wParam);

@@ -600,6 +600,38 @@ TEST(TransLabel, InAGroupBoxALabelOverNothingElsePaintsNoWindowAndOneOverAUnitRe
     }
 }
 
+// The box's paint under a label written again and again (a clock) is drawn once and copied
+// after that: the copy shows what a repaint shows, and a change of the box between two writes
+// shows under the next one, not the box as it was.
+TEST(TransLabel, InAGroupBoxEachWriteShowsTheBoxAsItIsNow) {
+    constexpr uint32_t kBox = 0x16010020;
+    constexpr COLORREF kGreen = 0x0000C000, kYellow = 0x0000FFFF;
+    TransLabelData d;
+    d.textColour = kRed;
+    UnitRecord box = Unit(kBox, kTypeGroupBox, 20, 20, 400, 200, {}, UnitRecord::kStateVisible);
+    box.children = {kL1};
+    UnitRecord label = LabelUnit(kL1, 40, 60, 200, 30, d);
+    label.parentId = kBox;
+    Load({box, label});
+    WriteInt(kBox, rt::GroupBox::BackgroundColour, static_cast<int32_t>(kGreen));
+    for (const char* caption : {"一", "二二", "三"}) {
+        WriteText(kL1, rt::TransLabel::Caption, caption);
+        Pump(80);
+    }
+    Shot written = ShotOf(kL1);
+    RedrawEverything();
+    Shot whole = ShotOf(kL1);
+    EXPECT_TRUE(written == whole) << Difference(written, whole);
+
+    WriteInt(kBox, rt::GroupBox::BackgroundColour, static_cast<int32_t>(kYellow));
+    Pump(80);
+    WriteText(kL1, rt::TransLabel::Caption, "四");
+    Pump(80);
+    Shot after = ShotOf(kL1);
+    EXPECT_EQ(after.Count(kGreen), 0) << "no copy of the box as it was";
+    EXPECT_GT(after.Count(kYellow), 1000);
+}
+
 TEST(TransLabel, AMovedLabelLeavesNothingBehindAndDrawsAtItsNewPlace) {
     LoadOverlap("移动");
     WriteInt(kL1, rt::TransLabel::Top, 150);  // top: away from the edit box
