@@ -1,4 +1,5 @@
 // The program's environment: its directory, the clock, sleeping.
+#include <cstdint>
 #include <cstdio>
 
 #include "runtime/commands/command_args.h"
@@ -40,11 +41,39 @@ bool ReadClockFile(SYSTEMTIME* time) {
 bool ReadClockFile(SYSTEMTIME*) { return false; }  // a release reads the real clock only
 #endif
 
+// The local time: the system time plus the zone's offset. The platform's local time looks the
+// zone up at every call, most of what a clock's tick costs; the offset is kept instead, per
+// thread, and asked for again when the minute changes, since zones change offset on a whole
+// minute.
+SYSTEMTIME LocalTimeNow() {
+    constexpr int64_t kTicksPerMinute = 60LL * 10'000'000;
+    auto ticks = [](const FILETIME& f) { return static_cast<int64_t>((uint64_t{f.dwHighDateTime} << 32) | f.dwLowDateTime); };
+    thread_local int64_t offsetMinute = -1, offset = 0;
+    FILETIME utc;
+    GetSystemTimeAsFileTime(&utc);
+    const int64_t now = ticks(utc);
+    if (now / kTicksPerMinute != offsetMinute) {
+        FILETIME local;
+        if (!FileTimeToLocalFileTime(&utc, &local)) {
+            SYSTEMTIME fallback;
+            GetLocalTime(&fallback);
+            return fallback;
+        }
+        offset = ticks(local) - now;
+        offsetMinute = now / kTicksPerMinute;
+    }
+    const auto local = static_cast<uint64_t>(now + offset);
+    FILETIME localFile = {static_cast<DWORD>(local), static_cast<DWORD>(local >> 32)};
+    SYSTEMTIME time;
+    FileTimeToSystemTime(&localFile, &time);
+    return time;
+}
+
 }  // namespace
 
 void GetCurrentDateTime(ArgValue* result, int32_t, ArgValue*) {
     SYSTEMTIME now;
-    if (!ReadClockFile(&now)) GetLocalTime(&now);  // milliseconds are dropped: the clock counts whole seconds
+    if (!ReadClockFile(&now)) now = LocalTimeNow();  // milliseconds are dropped: the clock counts whole seconds
     DateTimeParts parts;
     parts.year = now.wYear;
     parts.month = now.wMonth;
