@@ -105,11 +105,15 @@ WindowEntry* FindLoadedWindow(uint32_t windowId) {
 bool NoOtherUnitShowsIn(const UnitObject& unit, HWND container, const RECT& screenArea) {
     const WindowEntry* entry = FindLoadedWindow(unit.windowId());
     if (!entry) return false;
+    // The place first: it rules out nearly every unit of a window (the clock asks every second),
+    // and is the cheapest to ask.
     for (const LiveSlot& slot : entry->live) {
         const UnitObject* other = slot.object;
-        if (!other || other == &unit || !other->hwnd() || !IsChild(container, other->hwnd())) continue;
+        if (!other || other == &unit || !other->hwnd()) continue;
         RECT area = other->ScreenArea(), overlap;
-        if (IsWindowVisible(other->hwnd()) && IntersectRect(&overlap, &area, &screenArea)) return false;
+        if (IntersectRect(&overlap, &area, &screenArea) && IsWindowVisible(other->hwnd()) &&
+            IsChild(container, other->hwnd()))
+            return false;
     }
     return true;
 }
