@@ -37,16 +37,18 @@ public:
         UnitObject* container = UnitObject::FromHandle(top);
         RECT area;
         GetWindowRect(hwnd(), &area);
-        if (top == hwnd() || !container || !container->ErasesWholeClient() || !NoOtherUnitShowsIn(*this, top, area))
+        if (top == hwnd() || !container || !container->ErasesWholeClient() || !NoOtherUnitShowsIn(*this, *container, area))
             return false;
         win::WindowDc dc(hwnd());
         if (!dc) return false;
         POINT origin = {0, 0};  // the label's client origin in the container's
         MapWindowPoints(hwnd(), top, &origin, 1);
-        const int saved = SaveDC(dc.get());
-        SetViewportOrgEx(dc.get(), -origin.x, -origin.y, nullptr);
+        // Only the origin moves (the container keeps the rest of the DC as it was): restoring
+        // a saved DC would select its font again, a round of font set-up for nothing.
+        POINT viewport;
+        SetViewportOrgEx(dc.get(), -origin.x, -origin.y, &viewport);
         const bool drawn = container->PaintClientInto(dc.get());
-        RestoreDC(dc.get(), saved);
+        SetViewportOrgEx(dc.get(), viewport.x, viewport.y, nullptr);
         if (drawn) Paint(dc.get());
         return drawn;
     }

@@ -99,8 +99,9 @@ public:
     // see-through child's repaint need go no deeper than this window.
     virtual bool ErasesWholeClient() const { return false; }
     // Draws its client area onto `dc`, in its client coordinates, as its erase and paint
-    // would; false for a unit that cannot. A see-through child with nothing else beneath it
-    // but this window draws that on its own DC, with no trip to the window server.
+    // would, and leaves the DC's state as it found it; false for a unit that cannot. A
+    // see-through child with nothing else beneath it but this window draws that on its own DC,
+    // with no trip to the window server.
     virtual bool PaintClientInto(HDC /*dc*/) { return false; }
     // The screen rectangle the unit covers: its window's, and that of any window it keeps
     // beside it (an edit box's spin buttons).

@@ -102,18 +102,19 @@ WindowEntry* FindLoadedWindow(uint32_t windowId) {
     return e && e->loaded ? e : nullptr;
 }
 
-bool NoOtherUnitShowsIn(const UnitObject& unit, HWND container, const RECT& screenArea) {
+bool NoOtherUnitShowsIn(const UnitObject& unit, const UnitObject& container, const RECT& screenArea) {
     const WindowEntry* entry = FindLoadedWindow(unit.windowId());
     if (!entry) return false;
-    // The place first: it rules out nearly every unit of a window (the clock asks every second),
-    // and is the cheapest to ask.
-    for (const LiveSlot& slot : entry->live) {
-        const UnitObject* other = slot.object;
-        if (!other || other == &unit || !other->hwnd()) continue;
+    // Only the units the container holds itself, as their records say: whatever lies deeper is
+    // clipped to one of them. The records answer without a call to the platform per unit of the
+    // window, which a clock asks every second.
+    const uint32_t containerId = &container == entry->WindowObject() ? 0 : container.unitId();
+    const std::vector<UnitRecord>& records = entry->Records();
+    for (size_t i = 1; i < entry->live.size() && i < records.size(); ++i) {
+        const UnitObject* other = entry->live[i].object;
+        if (!other || other == &unit || !other->hwnd() || records[i].parentId != containerId) continue;
         RECT area = other->ScreenArea(), overlap;
-        if (IntersectRect(&overlap, &area, &screenArea) && IsWindowVisible(other->hwnd()) &&
-            IsChild(container, other->hwnd()))
-            return false;
+        if (IntersectRect(&overlap, &area, &screenArea) && IsWindowVisible(other->hwnd())) return false;
     }
     return true;
 }

@@ -77,10 +77,11 @@ WindowEntry* FindWindowEntry(uint32_t windowId);
 // The entry only while the window is loaded.
 WindowEntry* FindLoadedWindow(uint32_t windowId);
 
-// True when no unit of `unit`'s loaded window but `unit` itself shows inside `container`
-// anywhere in the screen rectangle. Every window inside a loaded window is a unit's, so this
-// answers from the runtime's own list, without asking the window server for the children.
-bool NoOtherUnitShowsIn(const UnitObject& unit, HWND container, const RECT& screenArea);
+// True when no unit of `unit`'s loaded window but `unit` itself shows inside `container` (a
+// unit of that window, or the window) anywhere in the screen rectangle. Every window inside a
+// loaded window is a unit's, so this answers from the runtime's own list, without asking the
+// window server for the children.
+bool NoOtherUnitShowsIn(const UnitObject& unit, const UnitObject& container, const RECT& screenArea);
 
 // A worker thread that reaches for a unit of a window that has been closed, or after the
 // program's end has begun, ends here without a word (EndThisWorker: its stack is unwound, so

@@ -66,10 +66,12 @@ protected:
     }
 
 private:
-    // Its erase, then the button's own paint of the frame and caption.
+    // Its erase, then the button's own paint of the frame and caption; the DC as it was after.
     bool PaintInto(HDC dc) {
+        const int saved = SaveDC(dc);
         SendMessageW(hwnd(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
         SendMessageW(hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        RestoreDC(dc, saved);
         return true;
     }
 
