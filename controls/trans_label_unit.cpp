@@ -1,5 +1,6 @@
 #include "controls/trans_label_unit.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "controls/trans_label_data.h"
@@ -14,6 +15,10 @@ class TransLabel : public UnitObject {
 public:
     using UnitObject::UnitObject;
     TransLabelData data;
+    // The text as the window shows it, kept here rather than by the window server: a clock
+    // label changes it every second, and the server's copy costs a request each time while
+    // only another process's GetWindowText reads it (text messages reach this copy).
+    std::wstring text;
     static const Behaviours<TransLabel> kBehaviours;
 
     // Every change shows through at once.
@@ -65,11 +70,8 @@ public:
     void ApplyStoredFont() { ApplyFont(data.font, false); }
 
     void Paint(HDC dc) const {
-        int length = GetWindowTextLengthW(hwnd());
-        if (length <= 0) return;
-        std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-        length = GetWindowTextW(hwnd(), text.data(), length + 1);
-        if (length <= 0) return;
+        if (text.empty()) return;
+        const int length = static_cast<int>(text.size());
 
         // The unit's font, made when the font is set: a clock label paints every second, and
         // a font made and deleted at each paint costs more than the text.
@@ -118,6 +120,20 @@ protected:
                 Paint(paint.get());
                 return 0;
             }
+            case WM_SETTEXT:
+                text = lParam ? reinterpret_cast<const wchar_t*>(lParam) : L"";
+                NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, hwnd(), OBJID_WINDOW, CHILDID_SELF);
+                return TRUE;
+            case WM_GETTEXTLENGTH:
+                return static_cast<LRESULT>(text.size());
+            case WM_GETTEXT: {
+                auto* buffer = reinterpret_cast<wchar_t*>(lParam);
+                if (!buffer || wParam == 0) return 0;
+                const size_t n = std::min(text.size(), static_cast<size_t>(wParam) - 1);
+                text.copy(buffer, n);
+                buffer[n] = L'\0';
+                return static_cast<LRESULT>(n);
+            }
             case WM_MOVE: {
                 LRESULT r = UnitObject::WindowProc(message, wParam, lParam);
                 if (hwnd()) ShowThrough();
@@ -135,8 +151,8 @@ UnitObject* CreateTransLabel(const UnitCreateArgs& a) {
     if (!UnitObject::RegisterUnitClass(kTransLabelClass, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS)) return nullptr;
     auto* label = new TransLabel(a.type, a.windowId, a.unitId);
     label->data = std::move(*d);
-    std::wstring caption = WideFromGbk(label->data.caption.c_str(), label->data.caption.size());
-    if (!label->CreateOwnWindow(WS_EX_TRANSPARENT, kTransLabelClass, caption.c_str(),
+    label->text = WideFromGbk(label->data.caption.c_str(), label->data.caption.size());
+    if (!label->CreateOwnWindow(WS_EX_TRANSPARENT, kTransLabelClass, nullptr,
                                 WS_CHILD | WS_CLIPSIBLINGS | a.styleBits, a)) {
         delete label;
         return nullptr;

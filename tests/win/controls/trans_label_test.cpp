@@ -261,6 +261,11 @@ TEST(TransLabel, WritesClampStoreAndComeBackInTheAllPropertiesData) {
     WriteText(kL1, rt::TransLabel::Caption, "新标题");
     EXPECT_EQ(ReadText(kL1, rt::TransLabel::Caption), "新标题");
     EXPECT_EQ(WindowTextOf(UnitHandle(kL1)), L"新标题");
+    wchar_t shortBuffer[3];
+    EXPECT_EQ(GetWindowTextW(UnitHandle(kL1), shortBuffer, 3), 2) << "a short buffer takes what fits";
+    EXPECT_STREQ(shortBuffer, L"新标");
+    SetWindowTextW(UnitHandle(kL1), L"");
+    EXPECT_EQ(GetWindowTextLengthW(UnitHandle(kL1)), 0);
     FontDescription font = {0, 1, 0, 0, 0, 12, "楷体"};
     uint64_t p = reinterpret_cast<uintptr_t>(&font);
     RtEntries().writeProperty(kTestWindowId, kL1, 10, -1, static_cast<uint32_t>(p), static_cast<uint32_t>(p >> 32));
