@@ -42,7 +42,7 @@ bool ReadClockFile(SYSTEMTIME*) { return false; }  // a release reads the real c
 #endif
 
 // The local time: the system time plus the zone's offset. The platform's local time looks the
-// zone up at every call, most of what a clock's tick costs; the offset is kept instead, per
+// zone up at every call, a tenth of what a clock's tick costs; the offset is kept instead, per
 // thread, and asked for again when the minute changes, since zones change offset on a whole
 // minute.
 SYSTEMTIME LocalTimeNow() {
