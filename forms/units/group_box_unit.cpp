@@ -65,6 +65,15 @@ protected:
         return UnitObject::WindowProc(message, wParam, lParam);
     }
 
+    bool OnReflected(UINT message, WPARAM wParam, LPARAM, LRESULT* result) override {
+        if (message != WM_CTLCOLORSTATIC && message != WM_CTLCOLORBTN) return false;
+        auto dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, ResolveColour(data.textColour, COLOR_WINDOWTEXT));
+        SetBkColor(dc, BackgroundColour());
+        *result = reinterpret_cast<LRESULT>(BackgroundBrush());
+        return true;
+    }
+
 private:
     // Its erase, then the button's own paint of the frame and caption; the DC as it was after.
     bool PaintInto(HDC dc) {
@@ -75,20 +84,10 @@ private:
         return true;
     }
 
-    std::unique_ptr<win::OffscreenBitmap> kept_;
+    std::unique_ptr<win::OffscreenBitmap> kept_;  // the paint under a label, while messagesTaken_ is keptAt_
     RECT keptArea_ = {};
     uint64_t keptAt_ = 0;
     uint64_t messagesTaken_ = 0;
-
-protected:
-    bool OnReflected(UINT message, WPARAM wParam, LPARAM, LRESULT* result) override {
-        if (message != WM_CTLCOLORSTATIC && message != WM_CTLCOLORBTN) return false;
-        auto dc = reinterpret_cast<HDC>(wParam);
-        SetTextColor(dc, ResolveColour(data.textColour, COLOR_WINDOWTEXT));
-        SetBkColor(dc, BackgroundColour());
-        *result = reinterpret_cast<LRESULT>(BackgroundBrush());
-        return true;
-    }
 };
 
 UnitObject* CreateGroupBox(const UnitCreateArgs& a) {
